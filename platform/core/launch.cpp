@@ -1,0 +1,149 @@
+#include "core/launch.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace qmp {
+namespace {
+
+bool parseNumber(const std::string& text, long long* value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    long long v = std::strtoll(text.c_str(), &end, 0);
+    if (end == nullptr || *end != '\0') return false;
+    *value = v;
+    return true;
+}
+
+bool parseFault(const std::string& spec, FaultOption* fault, std::string* error) {
+    // NAME[:OCCURRENCE[:ERROR]]
+    size_t first = spec.find(':', spec.find("::") == std::string::npos ? 0 : spec.find("::") + 2);
+    fault->name = spec.substr(0, first);
+    if (fault->name.empty()) {
+        *error = "--fail needs a call name";
+        return false;
+    }
+    if (first == std::string::npos) return true;
+    std::string rest = spec.substr(first + 1);
+    size_t second = rest.find(':');
+    long long occurrence = 0;
+    if (!parseNumber(rest.substr(0, second), &occurrence) || occurrence < 1 || occurrence > 1000000000) {
+        *error = "--fail occurrence must be a positive number: " + spec;
+        return false;
+    }
+    fault->occurrence = static_cast<int>(occurrence);
+    if (second != std::string::npos) {
+        long long code = 0;
+        if (!parseNumber(rest.substr(second + 1), &code)) {
+            *error = "--fail error must be a number: " + spec;
+            return false;
+        }
+        fault->error = static_cast<long>(static_cast<int32_t>(code));
+    }
+    return true;
+}
+
+bool displayPresent() {
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x != nullptr && *x != '\0') || (wayland != nullptr && *wayland != '\0');
+}
+
+}  // namespace
+
+bool parseLaunchOptions(const std::vector<std::string>& args, LaunchOptions* options, std::string* error) {
+    LaunchOptions result;
+    result.headless = !displayPresent();
+    const char* forced = std::getenv("QUILLMERE_HEADLESS");
+    if (forced != nullptr && std::string(forced) == "1") result.headless = true;
+
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](std::string* out) {
+            if (i + 1 >= args.size()) {
+                *error = arg + " needs a value";
+                return false;
+            }
+            *out = args[++i];
+            return true;
+        };
+        if (arg == "--headless") {
+            result.headless = true;
+        } else if (arg == "--window") {
+            result.windowed = true;
+        } else if (arg == "--tour") {
+            result.tour = true;
+        } else if (arg == "--call-log") {
+            result.callLog = true;
+        } else if (arg == "--script") {
+            if (!value(&result.scriptPath)) return false;
+        } else if (arg == "--shots") {
+            if (!value(&result.shotsDir)) return false;
+        } else if (arg == "--report") {
+            if (!value(&result.reportPath)) return false;
+        } else if (arg == "--clock-start") {
+            std::string text;
+            long long start = 0;
+            if (!value(&text)) return false;
+            if (!parseNumber(text, &start) || start < 0 || start > 0xFFFFFFFFLL) {
+                *error = "--clock-start must be a number from 0 to 4294967295";
+                return false;
+            }
+            result.clockStart = static_cast<uint32_t>(start);
+        } else if (arg == "--fail") {
+            std::string spec;
+            FaultOption fault;
+            if (!value(&spec) || !parseFault(spec, &fault, error)) return false;
+            result.faults.push_back(fault);
+        } else if (arg == "--") {
+            result.passThrough.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+            break;
+        } else {
+            *error = "unknown option: " + arg;
+            return false;
+        }
+    }
+    *options = result;
+    return true;
+}
+
+const char* launchUsage() {
+    return "Options (for the platform; the demo itself has no command line):\n"
+           "  --headless            run without a window (virtual clock, scripted input)\n"
+           "  --window              open a window instead of taking the whole screen\n"
+           "  --tour                run the built-in tour (the default when headless without --script)\n"
+           "  --script FILE         deliver the timed events of FILE\n"
+           "  --shots DIR           folder for captures named in the script or tour\n"
+           "  --report FILE         write a report of the run (message boxes, captures, exit code)\n"
+           "  --call-log            include every platform call in the report\n"
+           "  --fail NAME[:N[:ERR]] make the N-th call of NAME fail (with HRESULT ERR)\n"
+           "  --clock-start MS      start the virtual clock at MS\n";
+}
+
+const LaunchOptions& launchOptions() {
+    static const LaunchOptions options = [] {
+        std::vector<std::string> args;
+        std::ifstream cmdline("/proc/self/cmdline", std::ios::binary);
+        std::string all((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+        size_t start = 0;
+        bool first = true;
+        while (start < all.size()) {
+            size_t end = all.find('\0', start);
+            if (end == std::string::npos) end = all.size();
+            if (!first) args.push_back(all.substr(start, end - start));
+            first = false;
+            start = end + 1;
+        }
+        LaunchOptions parsed;
+        std::string ignored;
+        if (!parseLaunchOptions(args, &parsed, &ignored)) {
+            // Not our command line (a test runner's, say): keep only the display rule.
+            parseLaunchOptions({}, &parsed, &ignored);
+        }
+        return parsed;
+    }();
+    return options;
+}
+
+}  // namespace qmp

@@ -1,0 +1,3 @@
+#include <ddraw.h>
+#include "core/unbuilt.h"
+HRESULT WINAPI DirectDrawCreate(GUID*, LPDIRECTDRAW*, IUnknown*) { QMP_UNBUILT(); }

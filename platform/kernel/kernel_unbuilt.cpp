@@ -1,0 +1,13 @@
+#include <windows.h>
+#include <mmsystem.h>
+#include "core/unbuilt.h"
+HANDLE WINAPI CreateFileA(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) { QMP_UNBUILT(); }
+BOOL WINAPI ReadFile(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) { QMP_UNBUILT(); }
+BOOL WINAPI CloseHandle(HANDLE) { QMP_UNBUILT(); }
+DWORD WINAPI GetLastError(void) { QMP_UNBUILT(); }
+void WINAPI SetLastError(DWORD) { QMP_UNBUILT(); }
+int WINAPI lstrlenA(LPCSTR) { QMP_UNBUILT(); }
+void WINAPI Sleep(DWORD) { QMP_UNBUILT(); }
+DWORD WINAPI timeGetTime(void) { QMP_UNBUILT(); }
+MMRESULT WINAPI timeBeginPeriod(UINT) { QMP_UNBUILT(); }
+MMRESULT WINAPI timeEndPeriod(UINT) { QMP_UNBUILT(); }

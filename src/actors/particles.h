@@ -1,0 +1,44 @@
+// The fireworks: 2000 particles on turning headings, drawn as fading trails.
+#pragma once
+
+#include <windows.h>
+#include <ddraw.h>
+
+#include <cstdint>
+#include <memory>
+
+extern float sinTable[256];
+extern float cosTable[256];
+
+void buildTrigTables();
+float tableSin(int32_t index);
+float tableCos(int32_t index);
+
+struct Particle {
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t previousX = 0;
+    int32_t previousY = 0;
+    float speed = 0.0f;
+    uint8_t angle = 0;
+    uint8_t spin = 0;
+    float life = 0.0f;
+    float decay = 0.0f;
+
+    void spawn(int32_t atX, int32_t atY);
+    void advance();
+};
+
+struct ParticleBurst {
+    std::unique_ptr<Particle[]> particles;
+    int32_t count = 0;
+    int32_t radius = 0;
+    int32_t centreX = 0;
+    int32_t centreY = 0;
+
+    void create(int32_t cx, int32_t cy, int32_t newRadius, int32_t newCount);
+    void update();
+    bool draw(LPDIRECTDRAWSURFACE destination);
+};
+
+extern ParticleBurst particleBurst;

@@ -1,0 +1,18 @@
+// The display device, the flip chain, palettes and off-screen surfaces.
+#pragma once
+
+#include <windows.h>
+#include <ddraw.h>
+
+#include <cstdint>
+
+// The transparent palette index: the source colour key of every keyed surface.
+constexpr uint8_t TRANSPARENT_INDEX = 253;
+
+bool CreateDirectDraw(HWND window, LPDIRECTDRAW& device, uint16_t width, uint16_t height, uint8_t bitsPerPixel);
+bool CreateFlipSurfaces(LPDIRECTDRAW device, LPDIRECTDRAWSURFACE& primary, LPDIRECTDRAWPALETTE& primaryPalette,
+                        LPDIRECTDRAWSURFACE& backBuffer, LPDIRECTDRAWPALETTE& backPalette);
+bool attachBlackPalette(LPDIRECTDRAW device, LPDIRECTDRAWSURFACE surface, LPDIRECTDRAWPALETTE& palette);
+bool createOffscreenSurface(uint8_t withClipper, HWND window, LPDIRECTDRAW device, LPDIRECTDRAWSURFACE& surface,
+                            int32_t width, int32_t height);
+bool fillSurface(LPDIRECTDRAWSURFACE surface, uint16_t index);

@@ -1,0 +1,1 @@
+#include "support/platform_test.h"
