@@ -47,4 +47,8 @@ void setBackend(std::unique_ptr<Backend> backend);
 // The headless backend (platform/backend/headless).
 std::unique_ptr<Backend> makeHeadlessBackend();
 
+// The SDL2 window (platform/backend/sdl); null when no window can be opened.
+struct LaunchOptions;
+std::unique_ptr<Backend> makeWindowBackend(const LaunchOptions& options);
+
 }  // namespace qmp
