@@ -111,7 +111,8 @@ protected:
     static std::vector<uint8_t> pattern(int width, int height) {
         std::vector<uint8_t> out(static_cast<size_t>(width) * height);
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) out[static_cast<size_t>(y) * width + x] = static_cast<uint8_t>((x + 7 * y) % 251);
+            for (int x = 0; x < width; ++x)
+                out[static_cast<size_t>(y) * width + x] = static_cast<uint8_t>((x + 7 * y) % 251);
         return out;
     }
 
