@@ -38,7 +38,8 @@ int32_t rawDraw() { return std::rand() & 0x7FFF; }
 
 int32_t RandomSource::range(int32_t lo, int32_t hi) {
     if (++drawCount > 1000) reseed();
-    int32_t d = hi >= 32767 ? (rawDraw() << 15) | rawDraw() : rawDraw();
+    int32_t d = rawDraw();
+    if (hi >= 32767) d = (d << 15) | rawDraw();  // the first draw gives bits 15..29
     // m is hi - lo + 1 in 32 bits; it wraps like the arithmetic it stands for.
     int32_t m = static_cast<int32_t>(static_cast<uint32_t>(hi) - static_cast<uint32_t>(lo) + 1u);
     if (m == 0) return lo;  // hi = lo - 1 names no value at all
