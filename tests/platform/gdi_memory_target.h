@@ -21,7 +21,7 @@ enum : uint8_t { BLACK = 0, WHITE = 1, RED = 2, GREEN = 3, BLUE = 4, CYAN = 5, O
 constexpr uint8_t BACKGROUND = 200;  // what a fresh target is filled with
 constexpr uint8_t GUARD = 0xA5;
 
-class MemoryTarget : public qmp::PixelTarget {
+class MemoryTarget final : public qmp::PixelTarget {
 public:
     explicit MemoryTarget(int width, int height, int pitch = 0);
     ~MemoryTarget();
