@@ -48,6 +48,48 @@ TEST_F(GdiText, FacesHaveTheirCellSizes) {
     for (char32_t c : qmp::text::decodeAnsi(kPrompt)) EXPECT_TRUE(qmp::fonts::hasOwnGlyph(Face::Default, c)) << static_cast<uint32_t>(c);
 }
 
+// The glyph as rows of '#' and '.'.
+std::vector<std::string> rowsOf(const qmp::fonts::Glyph& g) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < g.height; ++y) {
+        std::string row;
+        for (int x = 0; x < g.advance; ++x) row += g.pixel(x, y) ? '#' : '.';
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// Rows of a Unifont .hex glyph, as the file gives them.
+std::vector<std::string> hexRows(const char* hex, int width) {
+    std::vector<std::string> rows;
+    const int digits = width / 4;
+    for (int y = 0; y < 16; ++y) {
+        const unsigned long bits = std::stoul(std::string(hex + y * digits, static_cast<size_t>(digits)), nullptr, 16);
+        std::string row;
+        for (int x = width - 1; x >= 0; --x) row += (bits >> x) & 1 ? '#' : '.';
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST_F(GdiText, GlyphsAreTheInstalledFontsOwn) {
+    // misc-fixed 6x10: capitals stand on the baseline (row 8), descenders reach the bottom row.
+    EXPECT_EQ(rowsOf(qmp::fonts::glyph(Face::Fixed, U'H')),
+              (std::vector<std::string>{"......", "#...#.", "#...#.", "#...#.", "#####.", "#...#.", "#...#.", "#...#.",
+                                        "......", "......"}));
+    EXPECT_EQ(rowsOf(qmp::fonts::glyph(Face::Fixed, U'g')),
+              (std::vector<std::string>{"......", "......", "......", ".####.", "#...#.", "#...#.", ".####.", "....#.",
+                                        "#...#.", ".###.."}));
+    // Unifont, from its lines "0041:..." and "9375:...".
+    EXPECT_EQ(rowsOf(qmp::fonts::glyph(Face::Default, U'A')), hexRows("0000000018242442427E424242420000", 8));
+    EXPECT_EQ(rowsOf(qmp::fonts::glyph(Face::Default, U'\u9375')),
+              hexRows("20102010577C491481FE7214227C2710F17C2510A5FE721022103500C8FE0000", 16));
+    // Fixedsys draws a missing character with the default font's glyph, baselines aligned.
+    const qmp::fonts::Glyph fallback = qmp::fonts::glyph(Face::Fixed, U'\u9375');
+    EXPECT_EQ(rowsOf(fallback), hexRows("20102010577C491481FE7214227C2710F17C2510A5FE721022103500C8FE0000", 16));
+    EXPECT_EQ(fallback.top, 8 - 14);
+}
+
 TEST_F(GdiText, ExtentsOfAsciiInBothFaces) {
     MemoryTarget t(64, 32);
     EXPECT_EQ(extent(t.dc(), "Hello").cx, 40);  // the default font: 8 x 16 cells
