@@ -114,4 +114,3 @@ BENCHMARK(BM_PromptBlend)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
