@@ -131,5 +131,3 @@ void BM_Frame(benchmark::State& state) {
 BENCHMARK(BM_Frame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();
