@@ -269,7 +269,8 @@ void deliver(const ScriptEvent& event) {
     case EventKind::Capture: {
         std::string error;
         if (!capture(event.text, &error))
-            std::fprintf(stderr, "capture at %u ms failed: %s\n", static_cast<unsigned>(event.time), error.c_str());
+            std::fprintf(stderr, "capture %s at %u ms failed: %s\n", event.text.c_str(),
+                         static_cast<unsigned>(event.time), error.c_str());
         break;
     }
     case EventKind::End:

@@ -188,9 +188,9 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
         destroyWindow(handle);
         return nullptr;
     }
-    Window* window2 = findWindow(handle);
-    if (window2 == nullptr) return nullptr;  // destroyed while being created
-    sendMessage(handle, WM_SIZE, (dwStyle & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED, sizeParam(window2->rect));
+    Window* live = findWindow(handle);
+    if (live == nullptr) return nullptr;  // destroyed while being created
+    sendMessage(handle, WM_SIZE, (dwStyle & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED, sizeParam(live->rect));
     return findWindow(handle) != nullptr ? handle : nullptr;
 }
 
