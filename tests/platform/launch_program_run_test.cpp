@@ -115,6 +115,22 @@ TEST(ProgramHarness, TheTemporaryFolderGoesWithTheResult) {
     }
 }
 
+TEST(ProgramHarness, RunsInAFolderOfCopiedPictures) {
+    TempFolder folder;
+    ASSERT_TRUE(folder.valid());
+    if (!std::filesystem::exists(std::filesystem::path(QM_RUNTIME_DIR) / "Sprites.bmp"))
+        GTEST_SKIP() << "the picture files are not built";
+    ASSERT_TRUE(folder.copyPictures({"bckgnd.bmp", "MsgWnd.bmp"}));
+    EXPECT_FALSE(folder.copyPictures({"no-such.bmp"}));
+    ProgramRun run;
+    run.program = "/bin/sh";
+    run.args = {"-c", "LC_ALL=C ls"};
+    run.platformOptions = false;
+    run.workingDir = folder.path().string();
+    ProgramResult result = runProgram(run);
+    EXPECT_EQ(result.out, "MsgWnd.bmp\nbckgnd.bmp\n") << result.describe();
+}
+
 // The program's entry point handles its own options before the demo starts.
 TEST(ProgramEntry, HelpPrintsTheOptions) {
     ProgramRun run;

@@ -58,15 +58,6 @@ bool number(const std::string& text, T* value) {
     return true;
 }
 
-std::filesystem::path makeTempFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/qm-run-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (mkdtemp(buffer.data()) == nullptr) return {};
-    return std::filesystem::path(buffer.data());
-}
-
 bool writeText(const std::filesystem::path& path, const std::string& text) {
     std::ofstream file(path, std::ios::binary);
     file << text;
@@ -163,6 +154,30 @@ bool parseReport(const std::string& text, ProgramReport* report, std::string* er
     return true;
 }
 
+TempFolder::TempFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/qm-run-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (mkdtemp(buffer.data()) != nullptr) path_ = buffer.data();
+}
+
+TempFolder::~TempFolder() {
+    if (path_.empty() || std::getenv("QM_KEEP_RUNS") != nullptr) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+bool TempFolder::copyPictures(const std::vector<std::string>& names) const {
+    std::error_code error;
+    for (const std::string& name : names) {
+        std::filesystem::copy_file(std::filesystem::path(QM_RUNTIME_DIR) / name, path_ / name,
+                                   std::filesystem::copy_options::overwrite_existing, error);
+        if (error) return false;
+    }
+    return true;
+}
+
 std::string ProgramResult::describe() const {
     std::ostringstream text;
     if (!started) return "the program did not start: " + err;
@@ -176,19 +191,13 @@ std::string ProgramResult::describe() const {
 
 ProgramResult runProgram(const ProgramRun& run) {
     ProgramResult result;
-    result.folder = makeTempFolder();
-    if (result.folder.empty()) {
+    result.temp = std::make_shared<TempFolder>();
+    if (!result.temp->valid()) {
         result.err = "cannot make a temporary folder";
         return result;
     }
-    std::filesystem::path folder = result.folder;
-    result.cleanup = std::shared_ptr<void>(new int(0), [folder](int* p) {
-        delete p;
-        if (std::getenv("QM_KEEP_RUNS") == nullptr) {
-            std::error_code ignored;
-            std::filesystem::remove_all(folder, ignored);
-        }
-    });
+    const std::filesystem::path& folder = result.temp->path();
+    result.folder = folder;
     result.shots = folder / "shots";
     std::filesystem::path reportPath = folder / "report.txt";
 

@@ -28,6 +28,25 @@ struct ProgramReport {
 // Parses report text; false with "line N: ..." in `error` on a malformed line.
 bool parseReport(const std::string& text, ProgramReport* report, std::string* error);
 
+// A temporary folder, removed with the object unless QM_KEEP_RUNS is set in
+// the environment. A test of broken picture files copies the pictures into one,
+// breaks them, and runs the program there.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    bool valid() const { return !path_.empty(); }
+    // Copies the built picture files (all three unless named) from QM_RUNTIME_DIR.
+    bool copyPictures(const std::vector<std::string>& names = {"bckgnd.bmp", "Sprites.bmp", "MsgWnd.bmp"}) const;
+
+private:
+    std::filesystem::path path_;
+};
+
 struct ProgramRun {
     std::string program = QM_PROGRAM;
     std::vector<std::string> args;       // extra arguments
@@ -54,8 +73,7 @@ struct ProgramResult {
     std::filesystem::path folder;  // the run's own temporary folder (script, report)
     std::filesystem::path shots;   // where relative captures went
 
-    // Removes the temporary folder, unless QM_KEEP_RUNS is set in the environment.
-    std::shared_ptr<void> cleanup;
+    std::shared_ptr<TempFolder> temp;  // owns `folder`
 
     // One line for test failure messages.
     std::string describe() const;
