@@ -75,11 +75,11 @@ struct Hit {
     int material;
 };
 
-Hit sceneDistance(const Model& m, Vec3 world, double cy, double sy) {
-    // Into model space: undo the yaw.
-    const Vec3 q{world.x * cy - world.z * sy, world.y, world.x * sy + world.z * cy};
+// Evaluates the listed parts only, at a point in model space.
+Hit sceneDistance(const Model& m, const std::vector<int>& active, Vec3 q) {
     Hit h{std::numeric_limits<double>::max(), -1};
-    for (const Part& p : m.parts) {
+    for (int index : active) {
+        const Part& p = m.parts[static_cast<size_t>(index)];
         const double d = partDistance(p, q);
         switch (p.blend) {
             case Blend::Union:
@@ -101,6 +101,23 @@ Hit sceneDistance(const Model& m, Vec3 world, double cy, double sy) {
     return h;
 }
 
+// A sphere around each part, grown by how far its blending reaches.
+struct Bound {
+    Vec3 centre;
+    double radius;
+};
+
+Bound boundOf(const Part& p) {
+    const double grow = p.smoothness + 0.5;
+    if (p.kind == Part::Ellipsoid) {
+        const double r = p.radii.x > p.radii.y ? (p.radii.x > p.radii.z ? p.radii.x : p.radii.z)
+                                               : (p.radii.y > p.radii.z ? p.radii.y : p.radii.z);
+        return {p.a, r + grow};
+    }
+    const Vec3 mid = (p.a + p.b) * 0.5;
+    return {mid, length(p.b - p.a) * 0.5 + (p.ra > p.rb ? p.ra : p.rb) + grow};
+}
+
 }  // namespace
 
 IndexedImage renderModel(const Model& model, const std::vector<Material>& materials, const Lighting& lighting,
@@ -111,18 +128,39 @@ IndexedImage renderModel(const Model& model, const std::vector<Material>& materi
     const Vec3 key = normalize(lighting.towardLight);
     const int w = view.width, h = view.height;
 
+    std::vector<Bound> bounds;
+    for (const Part& p : model.parts) bounds.push_back(boundOf(p));
+    // Model space from world space: undo the yaw.
+    auto toModel = [&](Vec3 v) { return Vec3{v.x * cy - v.z * sy, v.y, v.x * sy + v.z * cy}; };
+    const Vec3 dir = toModel(forward);
+    const Vec3 modelKey = toModel(key);
+
     std::vector<int> material(static_cast<size_t>(w) * h, -1), shade(static_cast<size_t>(w) * h, 0);
     std::vector<double> depth(static_cast<size_t>(w) * h, 0);
+    std::vector<int> active;
     for (int py = 0; py < h; ++py)
         for (int px = 0; px < w; ++px) {
             const double sx = (px + 0.5 - view.anchorX) / view.scale;
             const double su = (view.anchorY - (py + 0.5)) / view.scale;
-            const Vec3 origin = right * sx + up * su - forward * 120.0;
-            double t = 0;
+            const Vec3 origin = toModel(right * sx + up * su - forward * 120.0);
+            // Only parts whose bounds the ray passes through can be hit or
+            // shape what is hit; the march starts where the first bound begins.
+            active.clear();
+            double start = 240;
+            for (size_t k = 0; k < bounds.size(); ++k) {
+                const Vec3 oc = bounds[k].centre - origin;
+                const double along = dot(oc, dir);
+                const Vec3 off = oc - dir * along;
+                if (dot(off, off) > bounds[k].radius * bounds[k].radius) continue;
+                active.push_back(static_cast<int>(k));
+                if (along - bounds[k].radius < start) start = along - bounds[k].radius;
+            }
+            if (active.empty()) continue;
+            double t = start > 0 ? start : 0;
             Hit hit{1, -1};
             bool found = false;
             for (int step = 0; step < 200 && t < 240; ++step) {
-                hit = sceneDistance(model, origin + forward * t, cy, sy);
+                hit = sceneDistance(model, active, origin + dir * t);
                 if (hit.distance < 0.01) {
                     found = true;
                     break;
@@ -130,23 +168,23 @@ IndexedImage renderModel(const Model& model, const std::vector<Material>& materi
                 t += hit.distance > 0.02 ? hit.distance * 0.85 : 0.02;
             }
             if (!found || hit.material < 0) continue;
-            const Vec3 p = origin + forward * t;
+            // The frame's margin stays clear whatever the model does.
+            if (px < view.margin || py < view.margin || px >= w - view.margin || py >= h - view.margin) continue;
+            const Vec3 p = origin + dir * t;
             const double e = 0.25;
-            const Vec3 n = normalize({sceneDistance(model, p + Vec3{e, 0, 0}, cy, sy).distance -
-                                          sceneDistance(model, p - Vec3{e, 0, 0}, cy, sy).distance,
-                                      sceneDistance(model, p + Vec3{0, e, 0}, cy, sy).distance -
-                                          sceneDistance(model, p - Vec3{0, e, 0}, cy, sy).distance,
-                                      sceneDistance(model, p + Vec3{0, 0, e}, cy, sy).distance -
-                                          sceneDistance(model, p - Vec3{0, 0, e}, cy, sy).distance});
+            auto probe = [&](Vec3 q) { return sceneDistance(model, active, q).distance; };
+            const Vec3 n = normalize({probe(p + Vec3{e, 0, 0}) - probe(p - Vec3{e, 0, 0}),
+                                      probe(p + Vec3{0, e, 0}) - probe(p - Vec3{0, e, 0}),
+                                      probe(p + Vec3{0, 0, e}) - probe(p - Vec3{0, 0, e})});
             const Material& mat = materials[static_cast<size_t>(hit.material)];
             double intensity;
             if (mat.emissive) {
-                intensity = clamp01(-dot(n, forward));
+                intensity = clamp01(-dot(n, dir));
                 intensity = intensity * intensity;
             } else {
-                intensity = lighting.ambient + (1 - lighting.ambient) * clamp01(dot(n, key));
+                intensity = lighting.ambient + (1 - lighting.ambient) * clamp01(dot(n, modelKey));
                 if (lighting.pointLight) {
-                    const Vec3 toLight = lighting.pointPosition - p;
+                    const Vec3 toLight = toModel(lighting.pointPosition) - p;
                     const double dist = length(toLight);
                     const double fall = clamp01(1 - dist / lighting.pointReach);
                     intensity += lighting.pointStrength * fall * clamp01(dot(n, toLight * (1.0 / dist)));

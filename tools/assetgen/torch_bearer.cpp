@@ -50,6 +50,8 @@ Model bearerModel(int frame) {
         parts.push_back(capsule(upper, lower, 1.2, 2.4, kCloak, Blend::Smooth, 1.5));
     }
     parts.push_back(ellipsoid({0, 57.5, 0}, {12.5, 6.5, 8.5}, kCloak, Blend::Smooth, 3));
+    // Cut the hem flat on the ground.
+    parts.push_back(ellipsoid({0, -60, 0}, {400, 60, 400}, kCloak, Blend::Carve));
     // The rope belt.
     parts.push_back(ellipsoid({sway * 0.35, 38, 0.2}, {13.6, 1.3, 13.6}, kRope));
     // Hood, its peak, and the opening where the face is.
