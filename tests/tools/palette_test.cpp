@@ -97,8 +97,10 @@ TEST(Palette, MixesEveryPairClosely) {
         }
     const double mean = static_cast<double>(sum) / 65536.0;
     EXPECT_EQ(unmatched, 0);
-    EXPECT_LE(mean, 28.0);
-    EXPECT_LE(worst, 75);
+    // Measured 22.6 and 72 (L1 over the three channels); the key's own mixes
+    // are the worst, since nothing else may come near the key.
+    EXPECT_LE(mean, 24.0);
+    EXPECT_LE(worst, 80);
 }
 
 TEST(Palette, OffersVisibleOutlineColoursBelow201) {

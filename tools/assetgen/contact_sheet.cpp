@@ -48,7 +48,7 @@ void blitKeyed(IndexedImage& target, const IndexedImage& piece, int x0, int y0) 
 
 }  // namespace
 
-IndexedImage renderCavePreview(const IndexedImage& sheet) {
+IndexedImage renderCavePreview(const IndexedImage& sheet, const IndexedImage& sprites) {
     struct Span {
         int left, right;
     };
@@ -85,12 +85,22 @@ IndexedImage renderCavePreview(const IndexedImage& sheet) {
         if (i == 0 || rows[i].right > rows[i - 1].right) blitKeyed(canvas, pieces[kBottomRight], sx, rowBottom);
         if (i == rowCount - 1 || rows[i].right > rows[i + 1].right) blitKeyed(canvas, pieces[kTopRight], sx, rowTop - kBand);
     }
+    // Figures: torch-bearers and explorers of several headings, cut where the
+    // demo cuts them, placed by their bottom-centre.
+    struct Figure {
+        int sx, sy, w, h, x, y;
+    } figures[] = {
+        {1, 1, 90, 100, 330, 470},      {183, 1, 90, 100, 900, 860},    {301, 203, 49, 49, 420, 500},
+        {1, 103, 49, 49, 520, 620},     {201, 103, 49, 49, 640, 700},   {301, 103, 49, 49, 760, 820},
+        {51, 153, 49, 49, 300, 780},    {151, 203, 49, 49, 1000, 700},  {351, 153, 49, 49, 600, 380},
+    };
+    for (const Figure& f : figures) blitKeyed(canvas, sprites.crop(f.sx, f.sy, f.w, f.h), f.x - f.w / 2, f.y - f.h);
     return canvas;
 }
 
 bool writeContactSheet(const std::string& path, const PictureSet& pics) {
     const int gap = 16;
-    const IndexedImage cave = renderCavePreview(pics.background);
+    const IndexedImage cave = renderCavePreview(pics.background, pics.sprites);
     const int leftWidth = std::max(pics.background.width, 256 + gap + std::max(pics.message.width, pics.sprites.width));
     const int underHeight = std::max(256, pics.message.height + gap + pics.sprites.height);
     const int topHeight = std::max(pics.background.height + gap + underHeight, cave.height);

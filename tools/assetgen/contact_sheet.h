@@ -17,7 +17,9 @@ struct PictureSet {
 // Two rows of three cells with an L-shaped opening (the lower row open across,
 // the upper row open on its left two cells), drawn floor first and then bands
 // and corners keyed over their neighbours.
-IndexedImage renderCavePreview(const IndexedImage& backgroundSheet);
+// A few figures from the sprite sheet stand on the floor, as the demo draws
+// them (bottom-centre on their point), to judge how they read on it.
+IndexedImage renderCavePreview(const IndexedImage& backgroundSheet, const IndexedImage& spriteSheet);
 
 bool writeContactSheet(const std::string& path, const PictureSet& pictures);
 

@@ -1,5 +1,5 @@
-// The explorer: a small figure in a wide-brimmed hat, teal jacket and brown
-// trousers, a pack with a red bedroll on the back and a lit lantern in the
+// The explorer: a small figure in a brown wide-brimmed hat, teal jacket and
+// tan trousers, a pack with a red bedroll on the back and a lit lantern in the
 // right hand. Built once as a model and turned to face each direction; the
 // walk is three evenly spaced moments of one stride so that frames 0, 1, 2
 // loop without a hitch.
@@ -17,13 +17,13 @@ std::vector<Material> materials() {
     std::vector<Material> m(kMatCount);
     m[kSkin] = {&p.skin, 1, 4, false};
     m[kJacket] = {&p.jacket, 1, 4, false};
-    m[kTrousers] = {&p.leather, 1, 3, false};
+    m[kTrousers] = {&p.khaki, 0, 2, false};
     m[kBoots] = {&p.leather, 0, 1, false};
-    m[kHat] = {&p.khaki, 1, 4, false};
-    m[kHatBand] = {&p.cloak, 1, 3, false};
+    m[kHat] = {&p.leather, 1, 4, false};
+    m[kHatBand] = {&p.khaki, 2, 4, false};
     m[kPack] = {&p.khaki, 0, 3, false};
     m[kRoll] = {&p.cloak, 2, 5, false};
-    m[kHair] = {&p.leather, 0, 2, false};
+    m[kHair] = {&p.leather, 0, 1, false};
     m[kEyes] = {&p.rock, 0, 0, false};
     m[kFlame] = {&p.flame, 4, 7, true};
     m[kMetal] = {&p.metal, 0, 2, false};
@@ -71,7 +71,7 @@ Model explorerModel(double yaw, const Pose& pose) {
             const Vec3 lantern = hand - Vec3{0, 4.4, -0.4};
             parts.push_back(capsule(hand - Vec3{0, 1.6, 0}, lantern + Vec3{0, 1.8, 0}, 0.5, 0.5, kMetal));
             parts.push_back(capsule(lantern + Vec3{0, 1.6, 0}, lantern + Vec3{0, 1.9, 0}, 1.5, 1.3, kMetal));
-            parts.push_back(ellipsoid(lantern, {1.6 + 0.2 * pose.flicker, 1.9 + 0.3 * pose.flicker, 1.6}, kFlame));
+            parts.push_back(ellipsoid(lantern, {2.0 + 0.3 * pose.flicker, 2.2 + 0.4 * pose.flicker, 2.0}, kFlame));
             parts.push_back(capsule(lantern - Vec3{0, 1.8, 0}, lantern - Vec3{0, 2.1, 0}, 1.6, 1.4, kMetal));
         }
     }
@@ -79,12 +79,12 @@ Model explorerModel(double yaw, const Pose& pose) {
     const double headY = 28.2 + bob + pose.breath * 0.3;
     parts.push_back(ellipsoid({0, headY, 0.3}, {5.9, 5.8, 5.6}, kSkin));
     parts.push_back(ellipsoid({0, headY + 0.9, -1.4}, {6.1, 5.4, 5.1}, kHair));
-    parts.push_back(sphere({-2.1, headY - 0.2, 5.2}, 0.95, kEyes));
-    parts.push_back(sphere({2.1, headY - 0.2, 5.2}, 0.95, kEyes));
+    parts.push_back(sphere({-2.1, headY - 0.6, 5.1}, 1.0, kEyes));
+    parts.push_back(sphere({2.1, headY - 0.6, 5.1}, 1.0, kEyes));
     // The hat: brim, band and crown.
-    parts.push_back(ellipsoid({0, headY + 3.3, 0.2}, {8.8, 0.9, 8.8}, kHat));
-    parts.push_back(ellipsoid({0, headY + 4.2, -0.1}, {5.2, 1.0, 5.2}, kHatBand));
-    parts.push_back(ellipsoid({0, headY + 5.6, -0.1}, {4.9, 3.2, 4.9}, kHat));
+    parts.push_back(ellipsoid({0, headY + 3.9, -0.4}, {7.8, 0.9, 7.8}, kHat));
+    parts.push_back(ellipsoid({0, headY + 4.8, -0.6}, {4.9, 1.0, 4.9}, kHatBand));
+    parts.push_back(ellipsoid({0, headY + 6.1, -0.6}, {4.6, 3.0, 4.6}, kHat));
     return m;
 }
 
@@ -130,11 +130,11 @@ IndexedImage drawExplorerIcon(int size) {
     view.margin = 0;
     view.anchorX = size / 2.0;
     if (size >= 32) {
-        view.anchorY = size - 0.5;
-        view.scale = size / 42.0;
+        view.anchorY = size - 5.5;
+        view.scale = size / 50.0;
     } else {
-        view.anchorY = size + 14.0;  // the feet far below: head and shoulders fill the icon
-        view.scale = size / 17.0;
+        view.anchorY = size + 13.0;  // the feet far below: head and shoulders fill the icon
+        view.scale = size / 18.0;
     }
     return renderModel(explorerModel(0.06, pose), materials(), light, view);
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "noise.h"
+#include "rng.h"
 #include "palette.h"
 #include "pictures.h"
 
@@ -38,11 +39,11 @@ IndexedImage drawMessagePicture() {
             } else if (ring == 6) {
                 c = p.parchment[0];
             } else {
-                // Parchment with a faint grain, lighter in the middle.
-                const int grain = fractalNoise(302, x, y, 20, 10, 14, 8, 3);
-                const int vignette = (std::abs(x - kWidth / 2) * 6 / kWidth) + (std::abs(y - 47) * 3 / 40);
-                int s = 4 - vignette / 2 - (grain > 600 ? 1 : 0);
-                if (s < 2) s = 2;
+                // Parchment: a faint speckle, the edges a shade darker.
+                const int speckle = static_cast<int>(hash2(302, x, y) % 23);
+                const int edge = std::min(std::min(x - 6, kWidth - 7 - x), std::min(y - 15, kHeight - 7 - y));
+                int s = edge < 3 ? 3 : 4;
+                if (speckle == 0) s -= 1;
                 c = p.parchment[s];
             }
             img.at(x, y) = c;

@@ -83,6 +83,45 @@ void addBlendFillers(std::vector<Rgb>& colours, size_t target) {
     }
 }
 
+// Moves each filler to the channel-wise median of the pair means it serves
+// best (the point that minimises their summed L1 distance), a few rounds.
+// The means themselves shift as the fillers move, so this only settles.
+void refineFillers(std::vector<Rgb>& colours, size_t firstFiller, int rounds) {
+    const size_t n = colours.size();
+    for (int round = 0; round < rounds; ++round) {
+        std::vector<std::vector<uint8_t>> r(n), g(n), b(n);
+        for (size_t i = 0; i < n; ++i)
+            for (size_t j = i; j < n; ++j) {
+                const Rgb m = mean(colours[i], colours[j]);
+                int best = 1 << 30;
+                size_t owner = 0;
+                for (size_t k = 0; k < n; ++k) {
+                    const int d = l1(colours[k], m.r, m.g, m.b);
+                    if (d < best) {
+                        best = d;
+                        owner = k;
+                    }
+                }
+                const int weight = i == j ? 1 : 2;  // ordered pairs
+                for (int w = 0; w < weight; ++w) {
+                    r[owner].push_back(m.r);
+                    g[owner].push_back(m.g);
+                    b[owner].push_back(m.b);
+                }
+            }
+        for (size_t k = firstFiller; k < n; ++k) {
+            if (r[k].empty()) continue;
+            auto median = [](std::vector<uint8_t>& v) {
+                std::nth_element(v.begin(), v.begin() + static_cast<long>(v.size() / 2), v.end());
+                return v[v.size() / 2];
+            };
+            const Rgb moved{median(r[k]), median(g[k]), median(b[k])};
+            const bool clash = std::find(colours.begin(), colours.end(), moved) != colours.end();
+            if (!clash && l1(kKeyColour, moved.r, moved.g, moved.b) >= 120) colours[k] = moved;
+        }
+    }
+}
+
 Palette buildPalette() {
     const Rgb fixed[6] = {{0, 0, 0}, {0, 255, 255}, {255, 0, 0}, {0, 0, 255}, {125, 125, 0}, {255, 255, 255}};
 
@@ -115,6 +154,10 @@ Palette buildPalette() {
             entries.push_back({c, static_cast<int>(r), static_cast<int>(s)});
         }
     const size_t before = chosen.size();
+    // Most fillers settle where they serve the most pairs; the last few go to
+    // the pairs that are still served worst.
+    addBlendFillers(chosen, 240);
+    refineFillers(chosen, before, 8);
     addBlendFillers(chosen, 256);
     for (size_t i = before; i < chosen.size(); ++i) entries.push_back({chosen[i], -1, 0});
 

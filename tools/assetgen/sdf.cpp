@@ -86,6 +86,10 @@ Hit sceneDistance(const Model& m, const std::vector<int>& active, Vec3 q) {
                 if (d < h.distance) h = {d, p.material};
                 break;
             case Blend::Smooth: {
+                if (h.material < 0) {  // nothing to blend with on this ray
+                    h = {d, p.material};
+                    break;
+                }
                 const double k = p.smoothness;
                 const double t = clamp01(0.5 + 0.5 * (h.distance - d) / k);
                 const double blended = h.distance + (d - h.distance) * t - k * t * (1 - t);

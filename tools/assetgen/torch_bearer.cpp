@@ -13,7 +13,7 @@ enum Mat { kCloak, kShadowSkin, kSkin, kWood, kWrap, kRope, kBoots, kFlame, kEye
 std::vector<Material> materials() {
     const Palette& p = palette();
     std::vector<Material> m(kMatCount);
-    m[kCloak] = {&p.cloak, 1, 5, false};
+    m[kCloak] = {&p.cloak, 0, 5, false};
     m[kShadowSkin] = {&p.skin, 0, 2, false};
     m[kSkin] = {&p.skin, 1, 4, false};
     m[kWood] = {&p.leather, 1, 3, false};
@@ -53,7 +53,7 @@ Model bearerModel(int frame) {
     // Cut the hem flat on the ground.
     parts.push_back(ellipsoid({0, -60, 0}, {400, 60, 400}, kCloak, Blend::Carve));
     // The rope belt.
-    parts.push_back(ellipsoid({sway * 0.35, 38, 0.2}, {13.6, 1.3, 13.6}, kRope));
+    parts.push_back(ellipsoid({sway * 0.35, 38, 0.2}, {14.6, 1.5, 14.6}, kRope));
     // Hood, its peak, and the opening where the face is.
     parts.push_back(sphere({0, 69.5, -0.5}, 9.6, kCloak, Blend::Smooth, 2));
     parts.push_back(capsule({0, 74, -3}, {0.5, 77.5, -9.5}, 5.5, 1.0, kCloak, Blend::Smooth, 2));
@@ -82,11 +82,11 @@ Model bearerModel(int frame) {
 IndexedImage drawTorchBearer(int frame) {
     const Flicker& fl = kFlicker[frame];
     Lighting light;
-    light.towardLight = {-0.4, 0.7, 0.6};
-    light.ambient = 0.12;
+    light.towardLight = {0.35, 0.6, 0.7};  // the flame is up and to the right
+    light.ambient = 0.08;
     light.pointLight = true;
     light.pointPosition = {18, 84, 7};
-    light.pointStrength = 0.55 + 0.35 * fl.size;
+    light.pointStrength = 0.45 + 0.35 * fl.size;
     light.pointReach = 80;
     View view;
     view.width = kBearerWidth;
