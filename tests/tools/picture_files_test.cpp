@@ -80,6 +80,11 @@ TEST(AssetgenCommandLine, RejectsMissingOrUnknownArguments) {
 TEST(AssetgenCommandLine, ReportsAFolderItCannotWriteInto) {
     EXPECT_EQ(runAssetgen("/nonexistent-folder/for-assetgen"), 1);
     EXPECT_EQ(runAssetgen("--icon /nonexistent-folder/q.ico"), 1);
+    // A folder where one of the files cannot be created (a folder of that name).
+    const std::string dir = makeTempDir();
+    fs::create_directory(dir + "/Sprites.bmp");
+    EXPECT_EQ(runAssetgen("'" + dir + "'"), 1);
+    fs::remove_all(dir);
 }
 
 TEST(AssetgenCommandLine, ContactSheetIsAPngAndNeedsReadablePictures) {

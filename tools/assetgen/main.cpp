@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 #include "contact_sheet.h"
@@ -34,6 +35,12 @@ PictureSet drawAll() {
 }
 
 int writePictures(const std::string& dir) {
+    // Say so before spending the time to draw.
+    std::error_code error;
+    if (!std::filesystem::is_directory(dir, error)) {
+        std::fprintf(stderr, "assetgen: %s is not a folder\n", dir.c_str());
+        return 1;
+    }
     const PictureSet set = drawAll();
     const struct {
         const char* name;
