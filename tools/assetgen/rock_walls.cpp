@@ -145,7 +145,7 @@ IndexedImage drawWallPiece(Piece p) {
             shade += static_cast<int>(hash2(221, s.boulder, 2) % 25) - 12;  // boulders differ in tone
             // Crevices hold shadow; the light fades with depth into the wall.
             shade -= (16 - s.seam) * 2;
-            shade -= s.depth * 16 * 3 / kMaxDepth;
+            shade -= s.depth * 16 * 5 / kMaxDepth;
             shade += static_cast<int>(hash2(219, x + f.worldX, y + f.worldY) & 15) - 8;
             if (s.depth < 3 && s.seam > 8) shade += 24 - s.depth * 6;  // the lip where rock meets floor
             bool rim = false;              // rock that borders the dark gets a dark edge
