@@ -137,7 +137,7 @@ HRESULT Surface::Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE lpDDSrcSurface, LPRE
     Area bounds = whole(*this);
     if (clipper_ != nullptr) {
         RECT client;
-        if (clipper_->window() == nullptr || !GetClientRect(clipper_->window(), &client)) return DDERR_NOCLIPLIST;
+        if (!clipper_->clientArea(&client)) return DDERR_NOCLIPLIST;
         bounds = intersect(bounds, areaOf(client));
     } else if (!dest.inside(bounds)) {
         return DDERR_INVALIDRECT;

@@ -1,6 +1,7 @@
 // IDirectDrawClipper: clips copies into a surface to a window's client area.
 #include "core/trace.h"
 #include "ddraw/objects.h"
+#include "user/user_state.h"
 
 namespace qmp::ddraw {
 
@@ -35,6 +36,16 @@ HRESULT Clipper::GetHWnd(HWND* lphWnd) {
     if (lphWnd == nullptr) return DDERR_INVALIDPARAMS;
     *lphWnd = window_;
     return DD_OK;
+}
+
+bool Clipper::clientArea(RECT* area) const {
+    // Read from USER's state rather than through GetClientRect: the call log and
+    // the fault plans count the program's calls, not the platform's own. The
+    // windows have no frame, so the client area is the whole window.
+    const user::Window* window = window_ != nullptr ? user::findWindow(window_) : nullptr;
+    if (window == nullptr) return false;
+    *area = {0, 0, window->rect.right - window->rect.left, window->rect.bottom - window->rect.top};
+    return true;
 }
 
 }  // namespace qmp::ddraw

@@ -70,6 +70,8 @@ public:
 
     Device& device() const { return device_; }
     HWND window() const { return window_; }
+    // The window's client rectangle; false without a (live) window.
+    bool clientArea(RECT* area) const;
     void addRef() { ++refs_; }
     ULONG release();
 

@@ -104,4 +104,20 @@ TEST_F(DirectDrawClipperTest, FillIsClippedToo) {
     EXPECT_EQ(got[static_cast<size_t>(client.bottom) * 640], 0);
 }
 
+TEST_F(DirectDrawClipperTest, ClippingLeavesTheProgramsCallsAlone) {
+    // Fault plans and the call log count the program's GetClientRect calls only.
+    platform::failCall("GetClientRect", 1);
+    RECT to{0, 0, 50, 50};
+    ASSERT_EQ(canvas->Blt(&to, sprite, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
+    RECT got{};
+    EXPECT_FALSE(GetClientRect(window, &got));
+}
+
+TEST_F(DirectDrawClipperTest, ADestroyedWindowLeavesNoClipList) {
+    ASSERT_TRUE(DestroyWindow(window));
+    RECT to{0, 0, 50, 50};
+    EXPECT_EQ(canvas->Blt(&to, sprite, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DDERR_NOCLIPLIST);
+    EXPECT_EQ(read(canvas), Pixels(640 * 480, 0));
+}
+
 }  // namespace
