@@ -1,25 +1,55 @@
 # The three picture files are drawn by tools/assetgen at build time and placed
 # beside the program. A cross build runs a generator built for the build host.
-function(qm_add_asset_generation)
-  set(outputs ${QM_RUNTIME_DIR}/bckgnd.bmp ${QM_RUNTIME_DIR}/Sprites.bmp ${QM_RUNTIME_DIR}/MsgWnd.bmp)
+
+# Sets QM_ASSETGEN (the generator's path) and QM_ASSETGEN_TARGET (the target that
+# builds it) in the caller's scope.
+function(qm_find_asset_generator)
   if(CMAKE_CROSSCOMPILING)
-    include(ExternalProject)
-    ExternalProject_Add(host_assetgen
-      SOURCE_DIR ${PROJECT_SOURCE_DIR}/tools/assetgen
-      BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
-      CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
-      INSTALL_COMMAND ""
-      BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/assetgen)
-    set(generator ${CMAKE_BINARY_DIR}/host-tools/assetgen)
-    set(generator_target host_assetgen)
+    set(host_dir ${CMAKE_BINARY_DIR}/host-tools)
+    if(NOT TARGET host_assetgen)
+      include(ExternalProject)
+      # The host's own compiler, not the cross toolchain. BUILD_ALWAYS lets the
+      # inner build notice edits to the generator; it is a no-op when up to date.
+      ExternalProject_Add(host_assetgen
+        SOURCE_DIR ${PROJECT_SOURCE_DIR}/tools/assetgen
+        BINARY_DIR ${host_dir}
+        CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release
+        BUILD_ALWAYS ON
+        INSTALL_COMMAND ""
+        BUILD_BYPRODUCTS ${host_dir}/assetgen)
+    endif()
+    set(QM_ASSETGEN ${host_dir}/assetgen PARENT_SCOPE)
+    set(QM_ASSETGEN_TARGET host_assetgen PARENT_SCOPE)
   else()
-    set(generator $<TARGET_FILE:assetgen>)
-    set(generator_target assetgen)
+    set(QM_ASSETGEN $<TARGET_FILE:assetgen> PARENT_SCOPE)
+    set(QM_ASSETGEN_TARGET assetgen PARENT_SCOPE)
+  endif()
+endfunction()
+
+function(qm_add_asset_generation)
+  qm_find_asset_generator()
+  set(outputs ${QM_RUNTIME_DIR}/bckgnd.bmp ${QM_RUNTIME_DIR}/Sprites.bmp ${QM_RUNTIME_DIR}/MsgWnd.bmp)
+  set(depends ${QM_ASSETGEN_TARGET})
+  if(CMAKE_CROSSCOMPILING)
+    list(APPEND depends ${QM_ASSETGEN})  # redraw when the host generator changes
   endif()
   add_custom_command(OUTPUT ${outputs}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${QM_RUNTIME_DIR}
-    COMMAND ${generator} ${QM_RUNTIME_DIR}
-    DEPENDS ${generator_target}
+    COMMAND ${QM_ASSETGEN} ${QM_RUNTIME_DIR}
+    DEPENDS ${depends}
     COMMENT "Drawing bckgnd.bmp, Sprites.bmp and MsgWnd.bmp")
   add_custom_target(assets ALL DEPENDS ${outputs})
+endfunction()
+
+# The program icon for Windows builds, drawn by the same generator into `ico_file`.
+function(qm_add_icon_generation ico_file)
+  qm_find_asset_generator()
+  set(depends ${QM_ASSETGEN_TARGET})
+  if(CMAKE_CROSSCOMPILING)
+    list(APPEND depends ${QM_ASSETGEN})
+  endif()
+  add_custom_command(OUTPUT ${ico_file}
+    COMMAND ${QM_ASSETGEN} --icon ${ico_file}
+    DEPENDS ${depends}
+    COMMENT "Drawing the program icon")
 endfunction()
