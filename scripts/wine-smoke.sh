@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# Smoke test of the Windows build: starts Quillmere.exe under Wine on a virtual
+# 640 x 480 x 24 X screen, checks that the cave has faded in, opens the quit
+# prompt with Esc, answers it with Y and expects exit code 0. Screenshots go to
+# build/windows/wine-smoke/. Build the .exe first with scripts/windows.sh.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+scripts/deps.sh wine
+
+bin="$root/build/windows/bin"
+out="$root/build/windows/wine-smoke"
+for file in Quillmere.exe bckgnd.bmp Sprites.bmp MsgWnd.bmp; do
+  [ -s "$bin/$file" ] || { echo "wine-smoke.sh: $bin/$file is missing; run scripts/windows.sh first" >&2; exit 1; }
+done
+mkdir -p "$out"
+rm -f "$out"/*.png "$out"/*.log
+
+# A private prefix in the build folder: nothing of the user's Wine is touched,
+# and `wineserver -k` ends only this prefix's processes.
+export WINEPREFIX="$root/build/windows/wine-prefix" WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer dialogs
+unset WAYLAND_DISPLAY
+
+started_ms=$(date +%s%3N)
+say() {
+  local ms=$(($(date +%s%3N) - started_ms))
+  printf '[%3d.%d s] %s\n' $((ms / 1000)) $((ms % 1000 / 100)) "$*"
+}
+
+xvfb_pid=""
+wine_pid=""
+wine_running=""
+cleanup() {
+  set +e
+  [ -n "$wine_pid" ] && kill "$wine_pid" 2>/dev/null
+  [ -n "$wine_running" ] && wineserver -k 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+  echo "wine-smoke.sh: FAILED: $*" >&2
+  if [ -n "${DISPLAY:-}" ]; then import -window root "$out/failure.png" 2>/dev/null && echo "  screen: $out/failure.png" >&2; fi
+  [ -s "$out/wine.log" ] && { echo "  Wine's output:" >&2; tail -n 20 "$out/wine.log" >&2; }
+  exit 1
+}
+
+# wait_for <what> <seconds> <command...>: polls the command until it succeeds.
+wait_for() {
+  local what="$1" deadline=$((SECONDS + $2))
+  shift 2
+  until "$@"; do
+    [ -z "$wine_pid" ] || kill -0 "$wine_pid" 2>/dev/null || fail "Quillmere.exe ended while waiting for $what"
+    [ $SECONDS -lt $deadline ] || fail "no $what after waiting"
+    sleep 0.25
+  done
+}
+
+window_named() { xdotool search --name "$1" >/dev/null 2>&1; }
+
+# The start-up failure box carries the failed stage's caption.
+startup_failure() {
+  xdotool search --name '^((CreateDirectDraw|CreateFlipSurfaces|LoadImages|DrawImageToSurfaces|CreateObjects)\(\)|Quillmere Msg Box)$' \
+    getwindowname %@ 2>/dev/null
+}
+
+# The cave on the screen: many colours, and most of the screen not black.
+# Prints the measures; succeeds when the picture passes.
+picture_shows_cave() {
+  local colours dark
+  colours=$(convert "$1" -format '%k' info:)
+  dark=$(convert "$1" -colorspace Gray -threshold 8% -negate -format '%[fx:round(mean*100)]' info:)
+  echo "$colours colours, $dark% dark"
+  [ "$colours" -ge 64 ] && [ "$dark" -le 60 ]
+}
+
+# 1. The virtual screen, on a display number that Xvfb finds free itself.
+exec {display_fd}>"$out/display"
+Xvfb -displayfd "$display_fd" -screen 0 640x480x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec {display_fd}>&-
+wait_for "X display" 15 test -s "$out/display"
+export DISPLAY=":$(tr -d '[:space:]' <"$out/display")"
+say "Xvfb on $DISPLAY"
+
+# 2. The prefix, made once per build folder. DirectDraw is told to use Wine's GDI
+# renderer: the 8-bit mode is emulated either way, and this needs no OpenGL.
+wine_running=1
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot -i >"$out/wineboot.log" 2>&1 || fail "wineboot could not make the prefix (see $out/wineboot.log)"
+  say "Wine prefix made"
+fi
+wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1 || fail "cannot set Wine's renderer"
+
+# 3. The program, started in its own folder: it reads the pictures from there.
+(cd "$bin" && exec wine Quillmere.exe) >"$out/wine.log" 2>&1 &
+wine_pid=$!
+wait_for "window \"Quillmere Demo\"" 60 window_named '^Quillmere Demo$'
+say "window up"
+
+# 4. The fade in takes about three seconds; then the cave must be on the screen.
+sleep 4
+deadline=$((SECONDS + 30))
+while :; do
+  if box=$(startup_failure); then fail "start-up failed at \"$box\""; fi
+  import -window root "$out/1-cave.png"
+  if measures=$(picture_shows_cave "$out/1-cave.png"); then break; fi
+  [ $SECONDS -lt $deadline ] || fail "no cave on the screen ($measures; see $out/1-cave.png)"
+  sleep 1
+done
+say "cave shown: $measures"
+
+# 5. Esc: the quit prompt, drawn on the screen and asked in Wine's own message box.
+xdotool key Escape
+wait_for "quit prompt box \"Keyboard\"" 15 window_named '^Keyboard$'
+sleep 1
+import -window root "$out/2-prompt.png"
+say "quit prompt open"
+
+# 6. Y answers yes; the program must end by itself with exit code 0.
+xdotool key y
+exit_deadline=$((SECONDS + 20))
+while kill -0 "$wine_pid" 2>/dev/null; do
+  [ $SECONDS -lt $exit_deadline ] || fail "Quillmere.exe still running 20 s after the quit prompt was answered yes"
+  sleep 0.25
+done
+set +e
+wait "$wine_pid"
+code=$?
+set -e
+wine_pid=""
+[ "$code" -eq 0 ] || fail "Quillmere.exe exited with code $code"
+say "exited with code 0"
+echo "wine-smoke: passed; screenshots in $out"
