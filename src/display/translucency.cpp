@@ -37,36 +37,49 @@ uint8_t nearestPaletteIndex(const PALETTEENTRY* entries, uint8_t red, uint8_t gr
 
 namespace {
 
-// Per-channel distances from every channel value v to every entry i, so that a
-// search is three table rows added up: red[v][i] = |peRed of i - v|.
-struct ChannelDistances {
-    uint16_t red[256][256];
-    uint16_t green[256][256];
-    uint16_t blue[256][256];
+// The entries are searched in blocks of 32. Within a block an entry's key is
+// distance * 32 + (index within the block), at most 765 * 32 + 31, so it fits a
+// 16-bit lane and the smallest key is the nearest entry with the lowest index.
+constexpr int blockSize = 32;
+
+// Per-channel parts of the keys for every channel value v and entry i:
+// red[v][i] = |peRed of i - v| * 32 + i % 32, green and blue without the index.
+struct ChannelKeys {
+    int16_t red[256][256];
+    int16_t green[256][256];
+    int16_t blue[256][256];
 };
 
-// The same answer as nearestPaletteIndex: the search above picks the smallest
-// (distance, index) pair, and so does the minimum of distance * 256 + index.
-// Written without branches over a fixed count so that the compiler can run the
-// 256 entries in vector registers.
-uint8_t nearestFromRows(const uint16_t* red, const uint16_t* green, const uint16_t* blue) {
-    uint32_t best = UINT32_MAX;
-    for (uint32_t i = 0; i < 256; ++i) {
-        uint32_t key = (static_cast<uint32_t>(red[i] + green[i] + blue[i]) << 8) | i;
-        best = std::min(best, key);
+// The same answer as nearestPaletteIndex, which takes the entry with the
+// smallest (distance, index): each block gives its smallest key, and a later
+// block replaces the best only with a strictly smaller distance. The block loop
+// has no branches and a fixed count, so it runs in vector registers.
+uint8_t nearestFromKeys(const int16_t* red, const int16_t* green, const int16_t* blue) {
+    int bestDistance = 1 << 30;
+    int found = 0;
+    for (int block = 0; block < 256; block += blockSize) {
+        int16_t least = INT16_MAX;
+        for (int k = block; k < block + blockSize; ++k) {
+            least = std::min(least, static_cast<int16_t>(red[k] + green[k] + blue[k]));
+        }
+        int distance = least / blockSize;
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            found = block + least % blockSize;
+        }
     }
-    return static_cast<uint8_t>(best & 0xFF);
+    return static_cast<uint8_t>(found);
 }
 
 }  // namespace
 
 void fillBlendTable(const PALETTEENTRY* entries, uint8_t* table) {
-    auto distances = std::make_unique<ChannelDistances>();
+    auto keys = std::make_unique<ChannelKeys>();
     for (int v = 0; v < 256; ++v) {
         for (int i = 0; i < 256; ++i) {
-            distances->red[v][i] = static_cast<uint16_t>(channelDistance(entries[i].peRed, v));
-            distances->green[v][i] = static_cast<uint16_t>(channelDistance(entries[i].peGreen, v));
-            distances->blue[v][i] = static_cast<uint16_t>(channelDistance(entries[i].peBlue, v));
+            keys->red[v][i] = static_cast<int16_t>(channelDistance(entries[i].peRed, v) * blockSize + i % blockSize);
+            keys->green[v][i] = static_cast<int16_t>(channelDistance(entries[i].peGreen, v) * blockSize);
+            keys->blue[v][i] = static_cast<int16_t>(channelDistance(entries[i].peBlue, v) * blockSize);
         }
     }
     // The mean of a and b is the mean of b and a: search each pair once.
@@ -75,7 +88,7 @@ void fillBlendTable(const PALETTEENTRY* entries, uint8_t* table) {
             int red = (entries[a].peRed + entries[b].peRed) / 2;
             int green = (entries[a].peGreen + entries[b].peGreen) / 2;
             int blue = (entries[a].peBlue + entries[b].peBlue) / 2;
-            uint8_t nearest = nearestFromRows(distances->red[red], distances->green[green], distances->blue[blue]);
+            uint8_t nearest = nearestFromKeys(keys->red[red], keys->green[green], keys->blue[blue]);
             table[a * 256 + b] = nearest;
             table[b * 256 + a] = nearest;
         }
