@@ -101,3 +101,87 @@ void BM_BlendTablePlainSearch(benchmark::State& state) {
 BENCHMARK(BM_BlendTablePlainSearch)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+namespace {
+
+// An off-screen 8-bit surface on a device in normal mode, filled by `fill`.
+LPDIRECTDRAWSURFACE makeBenchSurface(LPDIRECTDRAW device, int32_t width, int32_t height) {
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof(DDSURFACEDESC);
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.dwWidth = static_cast<DWORD>(width);
+    desc.dwHeight = static_cast<DWORD>(height);
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    LPDIRECTDRAWSURFACE surface = nullptr;
+    device->CreateSurface(&desc, &surface, nullptr);
+    return surface;
+}
+
+template <typename Fill>
+void paint(LPDIRECTDRAWSURFACE surface, Fill fill) {
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof(DDSURFACEDESC);
+    if (FAILED(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr))) return;
+    auto* bytes = static_cast<uint8_t*>(desc.lpSurface);
+    for (DWORD y = 0; y < desc.dwHeight; ++y) {
+        for (DWORD x = 0; x < desc.dwWidth; ++x) bytes[y * desc.lPitch + x] = fill(static_cast<int>(x), static_cast<int>(y));
+    }
+    surface->Unlock(nullptr);
+}
+
+LPDIRECTDRAW benchDevice() {
+    platform::reset();
+    LPDIRECTDRAW device = nullptr;
+    if (FAILED(DirectDrawCreate(nullptr, &device, nullptr))) return nullptr;
+    device->SetCooperativeLevel(nullptr, DDSCL_NORMAL);
+    return device;
+}
+
+// The minimap over the canvas: about half of it is the cave's shape, the rest 253.
+void BM_TranslucentCopyMinimap(benchmark::State& state) {
+    LPDIRECTDRAW device = benchDevice();
+    LPDIRECTDRAWSURFACE canvas = device ? makeBenchSurface(device, 640, 480) : nullptr;
+    LPDIRECTDRAWSURFACE minimap = device ? makeBenchSurface(device, 213, 213) : nullptr;
+    if (!canvas || !minimap) {
+        state.SkipWithError("no DirectDraw surfaces");
+        return;
+    }
+    std::vector<PALETTEENTRY> palette = randomPalette(3);
+    fillBlendTable(palette.data(), BlendTable);
+    paint(canvas, [](int x, int y) { return static_cast<uint8_t>(x ^ y); });
+    paint(minimap, [](int x, int y) { return (x / 20 + y / 20) % 2 ? uint8_t{253} : static_cast<uint8_t>(x + y); });
+    for (auto _ : state) benchmark::DoNotOptimize(translucentCopy(canvas, 213, 133, minimap, 213, 213));
+    platform::reset();
+}
+BENCHMARK(BM_TranslucentCopyMinimap)->Unit(benchmark::kMicrosecond);
+
+// Fireworks frames are mostly black with a few thousand short lines; the
+// uniform canvas is the worst case, every pixel drawn.
+void BM_SmoothCanvas(benchmark::State& state) {
+    bool sparse = state.range(0) == 0;
+    LPDIRECTDRAW device = benchDevice();
+    LPDIRECTDRAWSURFACE canvas = device ? makeBenchSurface(device, 640, 480) : nullptr;
+    if (!canvas) {
+        state.SkipWithError("no DirectDraw surface");
+        return;
+    }
+    for (int i = 0; i < 2048; ++i) SmoothingTable[i] = static_cast<uint8_t>(i >> 3);
+    auto content = [sparse](int x, int y) {
+        if (!sparse) return uint8_t{200};
+        return ((x * 7 + y * 13) % 29 == 0 || (x + 3 * y) % 37 < 2) ? static_cast<uint8_t>(255 - x % 200) : uint8_t{0};
+    };
+    state.SetLabel(sparse ? "fireworks-like" : "every pixel drawn");
+    paint(canvas, content);
+    for (auto _ : state) {
+        if (sparse) {
+            state.PauseTiming();
+            paint(canvas, content);
+            state.ResumeTiming();
+        }
+        benchmark::DoNotOptimize(smoothCanvas(canvas));
+    }
+    platform::reset();
+}
+BENCHMARK(BM_SmoothCanvas)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -106,8 +106,9 @@ TEST_F(DrawingTest, ACircleFillsItsBoundingRectangleInOneColour) {
                                                "SelectObject", "SelectObject", "Ellipse",
                                                "IDirectDrawSurface::ReleaseDC", "DeleteObject", "DeleteObject"}));
     RECT box = changed(surface, 100);
-    // Centred on (10, 20) inside (7, 17)-(13, 23), the pen's half width allowed for.
-    EXPECT_EQ(box.left + box.right, 2 * 10 - 1 + (box.right - box.left) % 2) ;
+    // Inside (7, 17)-(13, 23), the 2-pixel pen's outer half allowed for.
+    EXPECT_GE(box.right - box.left, 4);
+    EXPECT_GE(box.bottom - box.top, 4);
     EXPECT_GE(box.left, 6);
     EXPECT_GE(box.top, 16);
     EXPECT_LE(box.right, 13);
