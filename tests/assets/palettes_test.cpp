@@ -139,10 +139,9 @@ TEST_F(FadeTest, AFadeOutEndsBlackThenBringsThePictureBack) {
 }
 
 TEST_F(FadeTest, ColoursScaleByTruncation) {
-    fadeOutLevel = 0.5f + fadeOutStep;
-    switches.fadeMode = 2;
-    stepFadeOut();
-    ASSERT_EQ(fadeOutLevel, 0.5f);
+    fadeInLevel = 0.5f - fadeInStep;  // the step brings it to 0.5 exactly
+    stepFadeIn();
+    ASSERT_EQ(fadeInLevel, 0.5f);
     EXPECT_TRUE(sameColour(shown(1), 127, 64, 0));
 }
 
