@@ -56,14 +56,19 @@ HRESULT smoothCanvas(LPDIRECTDRAWSURFACE surface) {
     int64_t pitch = desc.lPitch;
     uint8_t* bytes = surfaceBytes(desc);
     for (int64_t y = 1; y < height - 1; ++y) {
-        uint8_t* above = bytes + (y - 1) * pitch;
+        const uint8_t* above = bytes + (y - 1) * pitch;  // already smoothed
         uint8_t* row = bytes + y * pitch;
-        uint8_t* below = bytes + (y + 1) * pitch;
+        const uint8_t* below = bytes + (y + 1) * pitch;
+        int left = row[0];  // the left neighbour's new value, kept out of memory
         for (int64_t x = 1; x < width - 1; ++x) {
-            if (row[x] == 0) continue;
-            int sum = above[x - 1] + above[x] + above[x + 1] + row[x - 1] + row[x + 1] + below[x - 1] + below[x] +
-                      below[x + 1];
-            row[x] = SmoothingTable[sum];
+            int value = row[x];
+            if (value != 0) {
+                int sum = above[x - 1] + above[x] + above[x + 1] + left + row[x + 1] + below[x - 1] + below[x] +
+                          below[x + 1];
+                value = SmoothingTable[sum];
+                row[x] = static_cast<uint8_t>(value);
+            }
+            left = value;
         }
     }
     return unlockWholeSurface(surface);
