@@ -76,6 +76,14 @@ TEST_F(DisplayTest, AFailedPaletteStaysNullAndTheChainStillStands) {
     EXPECT_EQ(primaryPalette, nullptr);
     EXPECT_NE(backPalette, nullptr);
     EXPECT_NE(backBuffer, nullptr);
+    LPDIRECTDRAWPALETTE attached = nullptr;
+    EXPECT_TRUE(FAILED(primarySurface->GetPalette(&attached)));
+
+    LPDIRECTDRAWPALETTE another = nullptr;
+    platform::failCall("IDirectDraw::CreatePalette", 1);
+    EXPECT_FALSE(attachBlackPalette(directDraw, primarySurface, another));
+    EXPECT_EQ(another, nullptr);
+    EXPECT_TRUE(FAILED(primarySurface->GetPalette(&attached)));
 }
 
 TEST_F(DisplayTest, OffscreenSurfacesAreKeyedSystemMemoryAndOnlyTheCanvasHasAClipper) {

@@ -170,6 +170,13 @@ TEST_F(DrawingTest, WithoutADeviceContextNothingIsDrawnAndNothingLeaks) {
     platform::failCall("IDirectDrawSurface::GetDC", 1);
     EXPECT_TRUE(drawLine(surface, 0, 0, 50, 50, 3, RGB(255, 0, 0)));
     EXPECT_EQ(pixels(surface), std::vector<uint8_t>(200 * 100, 100));
+
+    // A locked surface lends no context either, as the particles' lock meets it.
+    Locked held = lock(surface);
+    EXPECT_TRUE(drawLine(surface, 0, 0, 50, 50, 3, RGB(255, 0, 0)));
+    EXPECT_EQ(held.bits[10 * held.pitch + 10], 100);
+    surface->Unlock(nullptr);
+    EXPECT_EQ(pixels(surface), std::vector<uint8_t>(200 * 100, 100));
 }
 
 // The quit prompt's window: the message picture blended in, the text centred on it.
