@@ -26,3 +26,7 @@ void CaveWorld::moveViewBy(int32_t, int32_t) { QM_UNBUILT(); }
 bool CaveWorld::draw(LPDIRECTDRAWSURFACE) { QM_UNBUILT(); }
 bool CaveWorld::drawOutline(LPDIRECTDRAWSURFACE, int32_t, int32_t, bool) { QM_UNBUILT(); }
 bool CaveWorld::drawMinimap(LPDIRECTDRAWSURFACE, int32_t, int32_t) { QM_UNBUILT(); }
+RowSpan CaveWorld::rowSpan(int16_t row) const {
+    if (row < 0 || row >= rowCount_) return RowSpan{-1, -1};
+    return rows[row];
+}
