@@ -334,7 +334,7 @@ void CaveWorld::moveViewTo(int32_t& targetX, int32_t& targetY) {
 }
 
 void CaveWorld::moveViewBy(int32_t dx, int32_t dy) {
-    int32_t targetX = viewX + dx;
-    int32_t targetY = viewY + dy;
+    int32_t targetX = saturate(int64_t{viewX} + dx);
+    int32_t targetY = saturate(int64_t{viewY} + dy);
     moveViewTo(targetX, targetY);
 }

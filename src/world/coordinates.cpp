@@ -2,6 +2,7 @@
 // screen, cell and minimap coordinates, and the open-cell test.
 #include "world/cave.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "app/clock.h"
@@ -27,6 +28,12 @@ int16_t cellIndex(int32_t v, int32_t cellSize) {
     if (q > std::numeric_limits<int16_t>::max()) return std::numeric_limits<int16_t>::max();
     if (q < std::numeric_limits<int16_t>::min()) return std::numeric_limits<int16_t>::min();
     return static_cast<int16_t>(q);
+}
+
+// Points far outside the world map to far-away points, never around to the other side.
+int32_t saturate(int64_t v) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace
@@ -68,9 +75,9 @@ int32_t CaveWorld::cellHeight() const { return TileGeometry.pieceHeight[PIECE_FL
 int16_t CaveWorld::rowOf(int32_t y) const { return rows ? cellIndex(y, cellHeight()) : 0; }
 int16_t CaveWorld::columnOf(int32_t x) const { return rows ? cellIndex(x, cellWidth()) : 0; }
 
-int32_t CaveWorld::worldToScreenX(int32_t x) const { return screenWidth / 2 + x - viewX; }
-int32_t CaveWorld::worldToScreenY(int32_t y) const { return screenHeight / 2 + viewY - y; }
-int32_t CaveWorld::screenToWorldX(int32_t sx) const { return viewX - screenWidth / 2 + sx; }
+int32_t CaveWorld::worldToScreenX(int32_t x) const { return saturate(int64_t{screenWidth / 2} + x - viewX); }
+int32_t CaveWorld::worldToScreenY(int32_t y) const { return saturate(int64_t{screenHeight / 2} + viewY - y); }
+int32_t CaveWorld::screenToWorldX(int32_t sx) const { return saturate(int64_t{viewX} - screenWidth / 2 + sx); }
 
 int32_t CaveWorld::worldToMinimapX(int32_t x) const {
     return static_cast<int32_t>(x * minimapScale + minimapMargin);

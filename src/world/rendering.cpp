@@ -36,6 +36,10 @@ bool CaveWorld::draw(LPDIRECTDRAWSURFACE destination) {
     }
     if (!destination) return false;
     if (!rows) return true;  // nothing generated, nothing to draw
+    // A view this far out shows nothing of any cave, and the screen arithmetic
+    // below stays in range.
+    constexpr int32_t FAR_VIEW = 1 << 30;
+    if (viewX < -FAR_VIEW || viewX > FAR_VIEW || viewY < -FAR_VIEW || viewY > FAR_VIEW) return true;
 
     const int32_t cw = cellWidth();
     const int32_t ch = cellHeight();

@@ -140,6 +140,16 @@ TEST_F(CoordinatesTest, ScreenMappingsPutTheViewAtTheScreenCentre) {
     EXPECT_EQ(cave.worldToScreenY(0), 2240);  // the same formula turns a screen y back
 }
 
+TEST_F(CoordinatesTest, ScreenMappingsOfFarAwayPointsSaturateInsteadOfWrapping) {
+    cave.viewX = INT32_MIN;
+    cave.viewY = INT32_MAX;
+    EXPECT_EQ(cave.worldToScreenX(INT32_MAX), INT32_MAX);
+    EXPECT_EQ(cave.worldToScreenY(INT32_MIN), INT32_MAX);
+    EXPECT_EQ(cave.screenToWorldX(0), INT32_MIN);
+    cave.viewX = INT32_MAX;
+    EXPECT_EQ(cave.worldToScreenX(INT32_MIN), INT32_MIN);
+}
+
 TEST_F(CoordinatesTest, MinimapMappingsScaleAndKeepTheMargin) {
     cave.minimapScale = 207.0 / 6400.0;
     EXPECT_EQ(cave.worldToMinimapX(0), 3);
