@@ -17,6 +17,7 @@ class GenerationTest : public PlatformTest {
 protected:
     void SetUp() override {
         PlatformTest::SetUp();
+        directDraw = nullptr;  // no display: the cave's surfaces are not made
         makeSheet(sheet, 624, 704);  // cells of 320 x 400
     }
     // Each seed a different clock reading, so a different cave.
