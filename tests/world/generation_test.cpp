@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "app/clock.h"
 #include "app/globals.h"
@@ -51,6 +53,24 @@ TEST_F(GenerationTest, RowsAreWideAndOverlapForManySeeds) {
         expectRowInvariants(cave);
         if (HasFatalFailure()) return;
     }
+}
+
+TEST_F(GenerationTest, DrawsOnePivotThreePerRowAndFourForTheStart) {
+    seed(11);
+    ASSERT_TRUE(cave.generate(&sheet, 6400, 6400));
+    EXPECT_EQ(gameRandom.drawCount, 1 + 3 * 16 + 4);
+    // The same clock reading gives the same cave and the same start.
+    std::vector<std::pair<int, int>> first;
+    for (int r = 0; r < 16; ++r) first.emplace_back(cave.rows[r].left, cave.rows[r].right);
+    const int32_t viewX = cave.viewX, viewY = cave.viewY;
+    seed(11);
+    ASSERT_TRUE(cave.generate(&sheet, 6400, 6400));
+    for (int r = 0; r < 16; ++r) {
+        EXPECT_EQ(cave.rows[r].left, first[r].first) << "row " << r;
+        EXPECT_EQ(cave.rows[r].right, first[r].second) << "row " << r;
+    }
+    EXPECT_EQ(cave.viewX, viewX);
+    EXPECT_EQ(cave.viewY, viewY);
 }
 
 TEST_F(GenerationTest, TheViewStartsInsideAnOpenCell) {
