@@ -1,6 +1,5 @@
 // Frame and start-up costs through the real passes, headless, after a real
-// start-up in-process. Run from anywhere: it moves to its own folder, where the
-// picture files lie.
+// start-up in-process, in the folder where the picture files lie.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -20,6 +19,7 @@ namespace {
 
 // Releases what a previous start-up made, then starts the demo afresh.
 void startFresh() {
+    std::filesystem::current_path(QM_RUNTIME_DIR);
     releaseDisplay();
     if (mainWindow != nullptr) DestroyWindow(mainWindow);
     platform::reset();
@@ -65,14 +65,3 @@ void BM_StartupToFirstFrame(benchmark::State& state) {
 BENCHMARK(BM_StartupToFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    std::error_code error;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) std::filesystem::current_path(self.parent_path(), error);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
