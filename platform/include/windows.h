@@ -185,6 +185,23 @@ typedef struct _SECURITY_ATTRIBUTES {
 
 typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 
+// WM_CREATE's lParam points to one of these.
+typedef struct tagCREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+} CREATESTRUCTA, *LPCREATESTRUCTA;
+typedef CREATESTRUCTA CREATESTRUCT;
+
 // Window messages
 #define WM_NULL 0x0000
 #define WM_CREATE 0x0001
@@ -204,6 +221,10 @@ typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 #define WM_SYSKEYDOWN 0x0104
 #define WM_SYSKEYUP 0x0105
 #define WM_USER 0x0400
+
+// WM_SIZE wParam
+#define SIZE_RESTORED 0
+#define SIZE_MAXIMIZED 2
 
 // Virtual-key codes
 #define VK_BACK 0x08

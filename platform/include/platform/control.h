@@ -56,7 +56,7 @@ struct ScriptEvent {
 // Adds one event; events run in time order, events of equal time in the order added.
 void schedule(const ScriptEvent& event);
 
-// Parses a script (see platform/backend/headless/script.h for the format) and
+// Parses a script (see platform/core/script.h for the format) and
 // schedules its events. `origin` is added to every time. On a syntax error
 // nothing is scheduled and `error` names the line.
 bool loadScript(const std::string& text, std::string* error, uint32_t origin = 0);

@@ -1,0 +1,58 @@
+// What the backends deliver, turned into messages for the program's windows.
+#include "core/input.h"
+
+#include "core/exclusive.h"
+#include "user/user_state.h"
+
+namespace qmp::input {
+namespace {
+
+HWND keyTarget() {
+    user::UserState& s = user::state();
+    if (s.focus != nullptr && user::findWindow(s.focus) != nullptr) return s.focus;
+    return s.mainWindow;
+}
+
+// WM_KEYDOWN/WM_KEYUP lParam: repeat count 1; bit 30 the key's previous state;
+// bit 31 set on release.
+LPARAM keyParam(bool wasDown, bool release) {
+    uint32_t bits = 1;
+    if (wasDown) bits |= 1u << 30;
+    if (release) bits |= 1u << 31;
+    return static_cast<LPARAM>(bits);
+}
+
+}  // namespace
+
+void keyDown(int virtualKey) {
+    if (virtualKey < 1 || virtualKey > 254) return;  // not a key
+    user::UserState& s = user::state();
+    bool wasDown = s.keyDown[virtualKey];
+    s.keyDown[virtualKey] = true;
+    if (HWND target = keyTarget())
+        user::postMessage(target, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), keyParam(wasDown, false));
+}
+
+void keyUp(int virtualKey) {
+    if (virtualKey < 1 || virtualKey > 254) return;
+    user::UserState& s = user::state();
+    s.keyDown[virtualKey] = false;
+    if (HWND target = keyTarget())
+        user::postMessage(target, WM_KEYUP, static_cast<WPARAM>(virtualKey), keyParam(true, true));
+}
+
+void activate(bool active) {
+    user::UserState& s = user::state();
+    if (s.appActive == active) return;  // Windows reports changes only
+    s.appActive = active;
+    if (s.mainWindow != nullptr) user::postMessage(s.mainWindow, WM_ACTIVATEAPP, active ? TRUE : FALSE, 0);
+    if (!active) exclusive::loseSurfaces();
+}
+
+void close() {
+    if (HWND main = user::state().mainWindow) user::postMessage(main, WM_CLOSE, 0, 0);
+}
+
+HWND mainWindow() { return user::state().mainWindow; }
+
+}  // namespace qmp::input
