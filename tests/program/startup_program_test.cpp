@@ -3,15 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-
-#include <unistd.h>
+#include <string>
+#include <vector>
 
 #include "demo_run.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 int callsNamed(const ProgramReport& report, const std::string& name) {
     return static_cast<int>(std::count_if(report.calls.begin(), report.calls.end(),
@@ -40,19 +37,11 @@ void expectFailedStage(const ProgramResult& result, const char* caption) {
 }
 
 // A folder with some of the three picture files.
-class PictureFolder {
-public:
-    explicit PictureFolder(std::initializer_list<const char*> files) {
-        path_ = fs::temp_directory_path() / ("qm-pictures-" + std::to_string(::getpid()));
-        fs::create_directories(path_);
-        for (const char* file : files) fs::copy_file(fs::path(QM_RUNTIME_DIR) / file, path_ / file);
-    }
-    ~PictureFolder() { fs::remove_all(path_); }
-    std::string path() const { return path_.string(); }
-
-private:
-    fs::path path_;
-};
+std::string folderWith(const TempFolder& folder, const std::vector<std::string>& names) {
+    EXPECT_TRUE(folder.valid());
+    EXPECT_TRUE(folder.copyPictures(names));
+    return folder.path().string();
+}
 
 TEST(StartupProgram, ADisplayThatCannotBeOpenedIsReported) {
     expectFailedStage(runWith({"--fail", "DirectDrawCreate"}), "CreateDirectDraw()");
@@ -64,22 +53,22 @@ TEST(StartupProgram, AFlipChainThatCannotBeMadeIsReported) {
 }
 
 TEST(StartupProgram, AMissingSpriteSheetStopsBeforeTheMessagePicture) {
-    PictureFolder folder{"bckgnd.bmp", "MsgWnd.bmp"};
-    ProgramResult result = runWith({}, folder.path());
+    TempFolder folder;
+    ProgramResult result = runWith({}, folderWith(folder, {"bckgnd.bmp", "MsgWnd.bmp"}));
     expectFailedStage(result, "LoadImages()");
     EXPECT_EQ(callsNamed(result.report, "CreateFileA"), 2);  // bckgnd.bmp, Sprites.bmp; MsgWnd.bmp is not read
 }
 
 TEST(StartupProgram, AMissingBackgroundStopsAtOnce) {
-    PictureFolder folder{"Sprites.bmp", "MsgWnd.bmp"};
-    ProgramResult result = runWith({}, folder.path());
+    TempFolder folder;
+    ProgramResult result = runWith({}, folderWith(folder, {"Sprites.bmp", "MsgWnd.bmp"}));
     expectFailedStage(result, "LoadImages()");
     EXPECT_EQ(callsNamed(result.report, "CreateFileA"), 1);
 }
 
 TEST(StartupProgram, AMissingMessagePictureIsReportedAfterReadingTheOthers) {
-    PictureFolder folder{"bckgnd.bmp", "Sprites.bmp"};
-    ProgramResult result = runWith({}, folder.path());
+    TempFolder folder;
+    ProgramResult result = runWith({}, folderWith(folder, {"bckgnd.bmp", "Sprites.bmp"}));
     expectFailedStage(result, "LoadImages()");
     EXPECT_EQ(callsNamed(result.report, "CreateFileA"), 3);
 }
