@@ -111,6 +111,14 @@ TEST_F(FixedActorOnScreen, TheRightAndBottomEdgesAreOutside) {
     EXPECT_EQ(bltsWhenAt(100, -1), 0);
 }
 
+TEST_F(FixedActorOnScreen, AStartFrameBeyondTheStripDrawsNothingUntilItWraps) {
+    ASSERT_TRUE(actor.init(&fixedActorStrip, 0, 0, 9, 500));
+    EXPECT_EQ(bltsWhenAt(100, 100), 0);
+    platform::advanceTime(500);
+    EXPECT_EQ(bltsWhenAt(100, 100), 1);
+    EXPECT_EQ(actor.currentFrame, 0);
+}
+
 TEST_F(FixedActorOnScreen, TheFramesBottomCentreStandsOnTheFootPoint) {
     // A foot point at (320, 300): the 90 x 100 frame covers x 275..364, y 200..299.
     fillSurface(canvas, 0);

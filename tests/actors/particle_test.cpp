@@ -243,6 +243,14 @@ TEST_F(ParticleDrawTest, ATrailStartingOffTheScreenIsNotDrawn) {
     EXPECT_NE(pixelAt(20, 0), 0);
 }
 
+TEST_F(ParticleDrawTest, AnOddLifeStaysWithinThePalette) {
+    placeTrail(100, 140, 200, 3.0f);  // would be entry 765
+    ASSERT_TRUE(particleBurst.draw(canvas));
+    EXPECT_NE(pixelAt(120, 200), 0);
+    placeTrail(100, 140, 300, -1.0f);  // would be entry -255
+    ASSERT_TRUE(particleBurst.draw(canvas));
+}
+
 TEST_F(ParticleDrawTest, ACanvasThatCannotBeLockedGetsNothing) {
     placeTrail(100, 140, 200, 1.0f);
     platform::failCall("IDirectDrawSurface::Lock", 1);

@@ -223,6 +223,19 @@ TEST_F(KeyboardTest, KeysOutsideTheTableChangeNothing) {
     EXPECT_EQ(Quillmere.viewX, 600);
 }
 
+TEST_F(KeyboardTest, KeysThatNeedTheDisplayAreSafeWithoutOne) {
+    // Before the display exists there is no surface to draw the prompt on and
+    // no palette to show; the box is still asked and the palette still made.
+    platform::schedule({platform::now(), platform::EventKind::Answer, IDNO, ""});
+    EXPECT_FALSE(onKeyDown(VK_ESCAPE));
+    ASSERT_EQ(platform::messageBoxes().size(), 1u);
+    EXPECT_EQ(platform::messageBoxes()[0].caption, "Keyboard");
+    press('2');
+    EXPECT_EQ(workingPalette[255].peRed, 250);
+    press('1');
+    EXPECT_EQ(workingPalette[255].peRed, 200);
+}
+
 TEST(QuitTexts, AreTheBig5BytesOfThePrompt) {
     EXPECT_EQ(std::strlen(QUIT_BOX_TEXT), 24u);
     EXPECT_EQ(std::strlen(QUIT_DRAWN_TEXT), 27u);
