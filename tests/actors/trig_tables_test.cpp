@@ -26,13 +26,6 @@ TEST_F(TrigTablesTest, TheStepIsNotExactlyAQuarterTurnSoCos64IsSlightlyNegative)
     EXPECT_EQ(cosTable[64], static_cast<float>(std::cos(64 * 0.02454375)));
 }
 
-TEST_F(TrigTablesTest, EntriesAreTheDoubleResultsRoundedToFloat) {
-    for (int i = 0; i < 256; ++i) {
-        EXPECT_EQ(sinTable[i], static_cast<float>(std::sin(i * 0.02454375))) << i;
-        EXPECT_EQ(cosTable[i], static_cast<float>(std::cos(i * 0.02454375))) << i;
-    }
-}
-
 TEST_F(TrigTablesTest, IndicesWrapOnTheLowByte) {
     EXPECT_EQ(tableSin(300), tableSin(44));
     EXPECT_EQ(tableCos(256), tableCos(0));
