@@ -1,73 +1,107 @@
-// Scaffolding until the real art exists: flat pictures of the right sizes in
-// the format the demo reads.
-#include <cstdint>
+// assetgen <folder>                          draws bckgnd.bmp, Sprites.bmp and MsgWnd.bmp into the folder
+// assetgen --icon <file.ico>                 writes the program icon
+// assetgen --contact-sheet <out.png> [<dir>] one PNG showing the pictures (read from <dir>, or drawn afresh)
+// assetgen --palette-report                  prints how well the palette mixes
 #include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
 #include <string>
-#include <vector>
+
+#include "contact_sheet.h"
+#include "palette.h"
+#include "pictures.h"
+
+using namespace assetgen;
 
 namespace {
 
-struct Picture {
-    int width;
-    int height;
-    std::vector<uint8_t> pixels;  // top-down
-};
-
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
+int usage() {
+    std::fprintf(stderr,
+                 "usage: assetgen <folder>\n"
+                 "       assetgen --icon <file.ico>\n"
+                 "       assetgen --contact-sheet <out.png> [<folder>]\n"
+                 "       assetgen --palette-report\n");
+    return 2;
 }
 
-bool writeBmp(const std::string& path, const Picture& picture, const uint8_t (*palette)[3]) {
-    int stride = (picture.width + 3) & ~3;
-    uint32_t imageSize = static_cast<uint32_t>(stride * picture.height);
-    std::vector<uint8_t> out;
-    put16(out, 0x4D42);
-    put32(out, 1078 + imageSize);
-    put32(out, 0);
-    put32(out, 1078);
-    put32(out, 40);
-    put32(out, static_cast<uint32_t>(picture.width));
-    put32(out, static_cast<uint32_t>(picture.height));
-    put16(out, 1);
-    put16(out, 8);
-    put32(out, 0);
-    put32(out, imageSize);
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, 256);
-    put32(out, 256);
-    for (int i = 0; i < 256; ++i) {
-        out.push_back(palette[i][2]);
-        out.push_back(palette[i][1]);
-        out.push_back(palette[i][0]);
-        out.push_back(0);
+PictureSet drawAll() {
+    PictureSet set;
+    set.background = drawBackgroundSheet();
+    set.sprites = drawSpriteSheet();
+    set.message = drawMessagePicture();
+    set.colours = palette().colours;
+    return set;
+}
+
+int writePictures(const std::string& dir) {
+    // Say so before spending the time to draw.
+    std::error_code error;
+    if (!std::filesystem::is_directory(dir, error)) {
+        std::fprintf(stderr, "assetgen: %s is not a folder\n", dir.c_str());
+        return 1;
     }
-    for (int y = picture.height - 1; y >= 0; --y) {
-        for (int x = 0; x < stride; ++x) out.push_back(x < picture.width ? picture.pixels[y * picture.width + x] : 0);
+    const PictureSet set = drawAll();
+    const struct {
+        const char* name;
+        const IndexedImage* image;
+    } files[] = {{"bckgnd.bmp", &set.background}, {"Sprites.bmp", &set.sprites}, {"MsgWnd.bmp", &set.message}};
+    for (const auto& f : files) {
+        const std::string path = dir + "/" + f.name;
+        if (!writeFileBytes(path, encodeBmp(*f.image, set.colours))) {
+            std::fprintf(stderr, "assetgen: cannot write %s\n", path.c_str());
+            return 1;
+        }
     }
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    return std::fclose(f) == 0 && ok;
+    return 0;
+}
+
+int contactSheet(const std::string& out, const char* dir) {
+    PictureSet set;
+    if (dir) {
+        const std::string base = std::string(dir) + "/";
+        std::string error;
+        ColourTable spritesColours{}, messageColours{};
+        if (!readBmp(base + "bckgnd.bmp", set.background, set.colours, error) ||
+            !readBmp(base + "Sprites.bmp", set.sprites, spritesColours, error) ||
+            !readBmp(base + "MsgWnd.bmp", set.message, messageColours, error)) {
+            std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+            return 1;
+        }
+    } else {
+        set = drawAll();
+    }
+    if (!writeContactSheet(out, set)) {
+        std::fprintf(stderr, "assetgen: cannot write %s\n", out.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int paletteReport() {
+    const BlendStats s = blendStats(palette().colours);
+    std::printf("blend distance over all 65536 pairs: mean %.2f, worst %d\n", s.meanDistance, s.worstDistance);
+    std::printf("without the transparent key: mean %.2f, worst %d; pairs mixing to the key: %d\n",
+                s.meanDistanceWithoutKey, s.worstDistanceWithoutKey, s.pairsLandingOnKey);
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string dir = argc > 1 ? argv[1] : ".";
-    uint8_t palette[256][3] = {};
-    for (int i = 1; i < 256; ++i) palette[i][0] = palette[i][1] = palette[i][2] = static_cast<uint8_t>(i);
-    palette[253][0] = 255; palette[253][1] = 0; palette[253][2] = 255;
-    Picture background{624, 704, std::vector<uint8_t>(624 * 704, 120)};
-    Picture sprites{456, 253, std::vector<uint8_t>(456 * 253, 200)};
-    Picture message{240, 80, std::vector<uint8_t>(240 * 80, 220)};
-    bool ok = writeBmp(dir + "/bckgnd.bmp", background, palette) && writeBmp(dir + "/Sprites.bmp", sprites, palette) &&
-              writeBmp(dir + "/MsgWnd.bmp", message, palette);
-    if (!ok) std::fprintf(stderr, "assetgen: cannot write the pictures into %s\n", dir.c_str());
-    return ok ? 0 : 1;
+    try {
+        if (argc == 2 && std::strcmp(argv[1], "--palette-report") == 0) return paletteReport();
+        if (argc == 3 && std::strcmp(argv[1], "--icon") == 0) {
+            if (writeIcon(argv[2])) return 0;
+            std::fprintf(stderr, "assetgen: cannot write %s\n", argv[2]);
+            return 1;
+        }
+        if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--contact-sheet") == 0)
+            return contactSheet(argv[2], argc == 4 ? argv[3] : nullptr);
+        if (argc == 2 && argv[1][0] != '-') return writePictures(argv[1]);
+        return usage();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "assetgen: %s\n", e.what());
+        return 1;
+    }
 }
