@@ -21,6 +21,7 @@ rm -f "$out"/*.png "$out"/*.log
 export WINEPREFIX="$root/build/windows/wine-prefix" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer dialogs
 unset WAYLAND_DISPLAY
+export LC_ALL=C  # byte order for sort and comm; the program gets its own locale below
 
 started_ms=$(date +%s%3N)
 say() {
@@ -66,15 +67,31 @@ startup_failure() {
     getwindowname %@ 2>/dev/null
 }
 
-# The cave on the screen: many colours, and most of the screen not black.
-# Prints the measures; succeeds when the picture passes.
-picture_shows_cave() {
-  local colours dark
-  colours=$(convert "$1" -format '%k' info:)
-  dark=$(convert "$1" -colorspace Gray -threshold 8% -negate -format '%[fx:round(mean*100)]' info:)
-  echo "$colours colours, $dark% dark"
-  [ "$colours" -ge 64 ] && [ "$dark" -le 60 ]
+# The colours of the palette in "bckgnd.bmp", which the screen shows once the
+# fade in has ended: #RRGGBB lines, sorted.
+bmp_palette() {
+  python3 - "$1" <<'EOF'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+table = 14 + struct.unpack_from("<I", data, 14)[0]
+print("\n".join(sorted({"#%02X%02X%02X" % (data[i + 2], data[i + 1], data[i]) for i in range(table, table + 1024, 4)})))
+EOF
 }
+screen_colours() { convert "$1" -format '%c' histogram:info: | grep -oE '#[0-9A-F]{6}' | sort -u; }
+
+# The cave on the screen, faded in: many colours, every one from the picture's
+# palette, and not all black (the view may show much rock outside the cave). A
+# black screen or a lone message box has a handful of colours. Prints the
+# measures; succeeds when the picture passes.
+picture_shows_cave() {
+  local colours foreign dark
+  colours=$(screen_colours "$1" | wc -l)
+  foreign=$(screen_colours "$1" | comm -23 - "$out/palette.txt" | wc -l)
+  dark=$(convert "$1" -colorspace Gray -threshold 8% -negate -format '%[fx:round(mean*100)]' info:)
+  echo "$colours colours ($foreign not from the palette), $dark% dark"
+  [ "$colours" -ge 32 ] && [ "$foreign" -eq 0 ] && [ "$dark" -le 85 ]
+}
+bmp_palette "$bin/bckgnd.bmp" >"$out/palette.txt"
 
 # 1. The virtual screen, on a display number that Xvfb finds free itself.
 exec {display_fd}>"$out/display"
@@ -93,9 +110,18 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   say "Wine prefix made"
 fi
 wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1 || fail "cannot set Wine's renderer"
+# No window manager runs on the virtual screen: Wine places its windows itself
+# rather than wait two seconds for each one to be withdrawn when it closes.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || fail "cannot set Wine's window handling"
+# The prompt's texts are Big5, for the ANSI code page 950 that Wine takes from a
+# zh_TW locale. Its Chinese faces are not installed; Unifont has the glyphs.
+for face in PMingLiU MingLiU "New MingLiU" SimSun "Microsoft JhengHei" "Microsoft JhengHei UI"; do
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d Unifont /f >/dev/null 2>&1 ||
+    fail "cannot set Wine's font replacements"
+done
 
 # 3. The program, started in its own folder: it reads the pictures from there.
-(cd "$bin" && exec wine Quillmere.exe) >"$out/wine.log" 2>&1 &
+(cd "$bin" && exec env LC_ALL=zh_TW.UTF-8 wine Quillmere.exe) >"$out/wine.log" 2>&1 &
 wine_pid=$!
 wait_for "window \"Quillmere Demo\"" 60 window_named '^Quillmere Demo$'
 say "window up"
