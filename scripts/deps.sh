@@ -10,7 +10,7 @@ packages_for() {
     test) echo "libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick" ;;
     asan) echo "" ;;
     windows) echo "g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64" ;;
-    wine) echo "wine wine64 fonts-wine libxrandr2 xvfb xdotool imagemagick" ;;
+    wine) echo "wine wine64 fonts-wine fonts-unifont libxrandr2 xvfb xdotool imagemagick" ;;
     fuzz) echo "clang libclang-rt-14-dev" ;;
     valgrind) echo "valgrind" ;;
     *) echo "deps.sh: unknown package set '$1'" >&2; exit 2 ;;
