@@ -131,6 +131,7 @@ sleep 4
 deadline=$((SECONDS + 30))
 while :; do
   if box=$(startup_failure); then fail "start-up failed at \"$box\""; fi
+  kill -0 "$wine_pid" 2>/dev/null || fail "Quillmere.exe ended before the cave was shown"
   import -window root "$out/1-cave.png"
   if measures=$(picture_shows_cave "$out/1-cave.png"); then break; fi
   [ $SECONDS -lt $deadline ] || fail "no cave on the screen ($measures; see $out/1-cave.png)"
