@@ -323,6 +323,7 @@ std::unique_ptr<Backend> makeWindowBackend(const LaunchOptions& options) {
         std::fprintf(stderr, "sdl: no video device: %s\n", SDL_GetError());
         return nullptr;
     }
+    SDL_StopTextInput();  // keys only: no input method windows, no text events
     // The window is made now, hidden, so that a display that cannot show one
     // sends the program headless instead of failing it later.
     std::string error;
