@@ -73,7 +73,8 @@ public:
     void randomOpenPoint(int32_t& outX, int32_t& outY);
     uint16_t rowCount() const { return rowCount_; }
     uint16_t columnCount() const { return columnCount_; }
-    RowSpan rowSpan(int16_t row) const { return rows[row]; }
+    // A copy of the row's span; {-1, -1} (no open column) for a row outside the cave.
+    RowSpan rowSpan(int16_t row) const;
     int32_t cellWidth() const;
     int32_t cellHeight() const;
 
