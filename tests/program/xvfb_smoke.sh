@@ -36,12 +36,14 @@ mean() {  # file w h x y
     convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -colorspace Gray -format '%[fx:mean]' info:
 }
 count_colour() {  # file colour
-    convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -colorspace Gray -format '%[fx:round(mean*w*h)]' info:
+    convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -colorspace Gray \
+        -format '%[fx:round(mean*w*h)]' info:
 }
 ge() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
 
 for tool in Xvfb xdotool import convert; do
-    command -v "$tool" >/dev/null 2>&1 || skip "$tool is missing; scripts/deps.sh test installs xvfb, xdotool and imagemagick"
+    command -v "$tool" >/dev/null 2>&1 ||
+        skip "$tool is missing; scripts/deps.sh test installs xvfb, xdotool and imagemagick"
 done
 [ -x "$program" ] || fail "no program at $program"
 

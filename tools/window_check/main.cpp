@@ -101,7 +101,8 @@ void drawCard(DWORD now) {
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 0));
         char line[96];
-        std::snprintf(line, sizeof line, "window_check  arrows move  Esc quits  %lu ms", static_cast<unsigned long>(now));
+        std::snprintf(line, sizeof line, "window_check  arrows move  Esc quits  %lu ms",
+                      static_cast<unsigned long>(now));
         TextOutA(dc, 16, 440, line, static_cast<int>(std::strlen(line)));
         back->ReleaseDC(dc);
     }

@@ -48,39 +48,54 @@ int width(std::u32string_view text) { return fonts::textWidth(Face::Default, tex
 bool isWide(char32_t c) { return fonts::glyph(Face::Default, c).advance > fonts::metrics(Face::Default).narrowAdvance; }
 bool isBlank(char32_t c) { return c == U' '; }
 
+int advance(char32_t c) { return fonts::glyph(Face::Default, c).advance; }
+
 // The text cut to `maxWidth` with an ellipsis when it is wider.
-std::u32string fitted(std::u32string text, int maxWidth) {
+std::u32string fitted(const std::u32string& text, int maxWidth) {
     if (width(text) <= maxWidth) return text;
-    const int ellipsis = width(std::u32string(1, kEllipsis));
-    while (!text.empty() && width(text) + ellipsis > maxWidth) text.pop_back();
-    return text + kEllipsis;
+    const int room = maxWidth - advance(kEllipsis);
+    int used = 0;
+    size_t kept = 0;
+    while (kept < text.size() && used + advance(text[kept]) <= room) used += advance(text[kept++]);
+    return text.substr(0, kept) + kEllipsis;
+}
+
+void trimBack(std::u32string& text) {
+    while (!text.empty() && isBlank(text.back())) text.pop_back();
 }
 
 void wrapParagraph(const std::u32string& paragraph, int maxWidth, std::vector<std::u32string>* lines) {
     std::u32string line;
     int lineWidth = 0;
-    size_t breakAt = std::u32string::npos;  // where the line may end: a blank's index or before a character
+    size_t breakAt = std::u32string::npos;  // where the line may end: after a blank, beside a wide character
+    bool wrapped = false;
     for (char32_t c : paragraph) {
-        const int advance = width(std::u32string_view(&c, 1));
-        if (lineWidth + advance > maxWidth && !line.empty() && !isBlank(c)) {
+        if (wrapped && line.empty() && isBlank(c)) continue;  // no blank opens a wrapped line
+        if (!line.empty() && (isBlank(line.back()) || isWide(c) || isWide(line.back()))) breakAt = line.size();
+        const int cWidth = advance(c);
+        if (!isBlank(c) && !line.empty() && lineWidth + cWidth > maxWidth) {
             std::u32string rest;
             if (breakAt != std::u32string::npos && breakAt > 0) {
                 rest = line.substr(breakAt);
                 line.erase(breakAt);
             }
-            while (!line.empty() && isBlank(line.back())) line.pop_back();
-            while (!rest.empty() && isBlank(rest.front())) rest.erase(0, 1);
+            trimBack(line);
             lines->push_back(line);
+            while (!rest.empty() && isBlank(rest.front())) rest.erase(0, 1);
             line = rest;
             lineWidth = width(line);
+            if (!line.empty() && lineWidth + cWidth > maxWidth) {  // the word's start and c do not fit together
+                lines->push_back(line);
+                line.clear();
+                lineWidth = 0;
+            }
             breakAt = std::u32string::npos;
+            wrapped = true;
         }
-        if (!line.empty() && (isBlank(line.back()) || isWide(c) || isWide(line.back()))) breakAt = line.size();
-        if (isBlank(c) && line.empty() && !lines->empty()) continue;  // no blank opens a wrapped line
         line += c;
-        lineWidth += advance;
+        lineWidth += cWidth;
     }
-    while (!line.empty() && isBlank(line.back())) line.pop_back();
+    trimBack(line);
     lines->push_back(line);
 }
 

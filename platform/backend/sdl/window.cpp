@@ -62,7 +62,8 @@ void Window::setFullscreen(bool full) {
         if (SDL_SetWindowFullscreen(window_, 0) != 0) SDL_Log("leaving full screen: %s", SDL_GetError());
         SDL_SetWindowBordered(window_, SDL_TRUE);
         SDL_SetWindowSize(window_, kWindowWidth, kWindowHeight);
-        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+        const int centred = SDL_WINDOWPOS_CENTERED_DISPLAY(display);
+        SDL_SetWindowPosition(window_, centred, centred);
     }
     fullscreen_ = full;
     redraw();
@@ -91,7 +92,8 @@ void Window::present(const platform::RgbImage& picture) {
     const uint8_t* in = picture.rgb.data();
     for (int y = 0; y < pictureH_; ++y) {
         Uint32* out = reinterpret_cast<Uint32*>(static_cast<uint8_t*>(pixels) + size_t(y) * size_t(pitch));
-        for (int x = 0; x < pictureW_; ++x, in += 3) out[x] = 0xFF000000u | Uint32(in[0]) << 16 | Uint32(in[1]) << 8 | in[2];
+        for (int x = 0; x < pictureW_; ++x, in += 3)
+            out[x] = 0xFF000000u | Uint32(in[0]) << 16 | Uint32(in[1]) << 8 | in[2];
     }
     SDL_UnlockTexture(texture_);
     redraw();
