@@ -124,7 +124,7 @@ public:
         SDL_DisplayMode mode{};
         const int display = window_ ? std::max(SDL_GetWindowDisplayIndex(window_->sdlWindow()), 0) : 0;
         if (SDL_GetDesktopDisplayMode(display, &mode) != 0 || mode.w <= 0 || mode.h <= 0)
-            return {kBlankWidth, kBlankHeight};
+            return {kBlankWidth, kBlankHeight};  // no mode reported: the picture's own size
         return {mode.w, mode.h};
     }
 
