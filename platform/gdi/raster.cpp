@@ -44,24 +44,69 @@ bool inCapsule(T px, T py, T ax, T ay, T bx, T by, T w) {
 }
 
 template <typename T>
-void fillCapsule(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t width, uint8_t index) {
-    const int64_t shift = (width % 2 == 0) ? 1 : 0;
-    const T ax = T(2 * x0 - shift), ay = T(2 * y0 - shift), bx = T(2 * x1 - shift), by = T(2 * y1 - shift);
-    const T w = T(width);
-    const int64_t reach = width / 2 + 1;
-    const int64_t left = std::max<int64_t>(0, std::min(x0, x1) - reach);
-    const int64_t right = std::min<int64_t>(r.width - 1, std::max(x0, x1) + reach);
-    const int64_t top = std::max<int64_t>(0, std::min(y0, y1) - reach);
-    const int64_t bottom = std::min<int64_t>(r.height - 1, std::max(y0, y1) + reach);
-    // The capsule is convex: each row is one run, found from both ends.
-    for (int64_t y = top; y <= bottom; ++y) {
-        const T py = T(2 * y);
-        int64_t first = left;
-        while (first <= right && !inCapsule<T>(T(2 * first), py, ax, ay, bx, by, w)) ++first;
-        if (first > right) continue;
-        int64_t last = right;
-        while (last > first && !inCapsule<T>(T(2 * last), py, ax, ay, bx, by, w)) --last;
-        r.span(y, first, last + 1, index);
+struct Capsule {
+    T ax, ay, bx, by, w;
+    int64_t left, right, top, bottom;  // the pixels it can reach, clipped to the target
+
+    Capsule(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t width) {
+        const int64_t shift = (width % 2 == 0) ? 1 : 0;
+        ax = T(2 * x0 - shift), ay = T(2 * y0 - shift), bx = T(2 * x1 - shift), by = T(2 * y1 - shift);
+        w = T(width);
+        const int64_t reach = width / 2 + 1;
+        left = std::max<int64_t>(0, std::min(x0, x1) - reach);
+        right = std::min<int64_t>(r.width - 1, std::max(x0, x1) + reach);
+        top = std::max<int64_t>(0, std::min(y0, y1) - reach);
+        bottom = std::min<int64_t>(r.height - 1, std::max(y0, y1) + reach);
+    }
+    bool inside(int64_t x, int64_t y) const { return inCapsule<T>(T(2 * x), T(2 * y), ax, ay, bx, by, w); }
+
+    // Row y's run, searched from both ends of the reach. False when the row is empty.
+    bool scanRow(int64_t y, int64_t* first, int64_t* last) const {
+        int64_t f = left;
+        while (f <= right && !inside(f, y)) ++f;
+        if (f > right) return false;
+        int64_t l = right;
+        while (l > f && !inside(l, y)) --l;
+        *first = f;
+        *last = l;
+        return true;
+    }
+
+    // Row y's run found from the run [pf, pl] of the row before. The capsule is
+    // convex, so each row is one run and its ends move little from row to row;
+    // when the runs do not meet, the row is searched whole.
+    bool followRow(int64_t y, int64_t pf, int64_t pl, int64_t* first, int64_t* last) const {
+        const bool firstIn = inside(pf, y), lastIn = inside(pl, y);
+        int64_t f = pf, l = pl;
+        if (firstIn) {
+            while (f > left && inside(f - 1, y)) --f;
+        } else {
+            while (f < pl && !inside(f + 1, y)) ++f;
+            if (f >= pl && !lastIn) return scanRow(y, first, last);
+            ++f;
+        }
+        if (lastIn) {
+            while (l < right && inside(l + 1, y)) ++l;
+        } else {
+            while (l > f && !inside(l - 1, y)) --l;
+            --l;
+        }
+        *first = f;
+        *last = l;
+        return true;
+    }
+};
+
+template <typename T>
+void fillCapsule(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t width, uint8_t index,
+                 bool followRows) {
+    const Capsule<T> capsule(r, x0, y0, x1, y1, width);
+    bool previous = false;
+    int64_t first = 0, last = 0;
+    for (int64_t y = capsule.top; y <= capsule.bottom; ++y) {
+        previous = previous && followRows ? capsule.followRow(y, first, last, &first, &last)
+                                          : capsule.scanRow(y, &first, &last);
+        if (previous) r.span(y, first, last + 1, index);
     }
 }
 
@@ -153,8 +198,13 @@ void wideLine(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, i
     const int64_t small = 1 << 12;  // below this every product fits in 64 bits
     const bool fits = std::llabs(x0) < small && std::llabs(y0) < small && std::llabs(x1) < small &&
                       std::llabs(y1) < small && width < small && r.width < small && r.height < small;
-    if (fits) fillCapsule<int64_t>(r, x0, y0, x1, y1, width, index);
-    else fillCapsule<Wide>(r, x0, y0, x1, y1, width, index);
+    if (fits) fillCapsule<int64_t>(r, x0, y0, x1, y1, width, index, true);
+    else fillCapsule<Wide>(r, x0, y0, x1, y1, width, index, true);
+}
+
+void wideLineRowByRow(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t width, uint8_t index) {
+    width = std::min<int64_t>(std::max<int64_t>(width, 1), kCoordinateLimit * 2);
+    fillCapsule<Wide>(r, x0, y0, x1, y1, width, index, false);
 }
 
 void fillPolygon(const Raster& r, const POINT* points, int count, uint8_t index) {

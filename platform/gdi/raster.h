@@ -33,6 +33,11 @@ void thinLine(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, u
 // covers exactly w rows.
 void wideLine(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t width, uint8_t index);
 
+// The same pixels, every row searched across the line's whole reach: the
+// reference that wideLine's row-to-row search is checked against.
+void wideLineRowByRow(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t width,
+                      uint8_t index);
+
 // Even-odd fill of a closed polygon, sampled at pixel centres; centres on the
 // top and left edges are inside, on the bottom and right edges outside.
 void fillPolygon(const Raster& r, const POINT* points, int count, uint8_t index);

@@ -114,11 +114,8 @@ void drawMinimapOverlay(LPDIRECTDRAWSURFACE surface) {
     int32_t originY = screenHeight / 2 - Quillmere.worldToMinimapY(Quillmere.viewY);
     if (!Quillmere.minimapVisible) return;
     if (switches.minimapStyle != 0) {
-        // The translucent copy does not clip: a view outside the world would
-        // place the picture partly off the canvas, so it is left out then.
-        bool inside = originX >= 0 && originY >= 0 && originX + minimapSize.width <= screenWidth &&
-                      originY + minimapSize.height <= screenHeight;
-        if (inside) Quillmere.drawMinimap(surface, originX, originY);
+        // The translucent copy clips, so a view outside the world shows the part that fits.
+        Quillmere.drawMinimap(surface, originX, originY);
     } else {
         Quillmere.drawOutline(surface, originX, originY, true);
     }

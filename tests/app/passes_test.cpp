@@ -256,12 +256,28 @@ TEST_F(PassesTest, AHiddenMinimapDrawsNeitherPictureNorDots) {
     EXPECT_EQ(canvasPixels(), before);
 }
 
-TEST_F(PassesTest, AViewOutsideTheWorldDoesNotCopyTheMinimapOffTheCanvas) {
-    Quillmere.viewX = -100000;
-    Quillmere.viewY = 100000;
-    platform::setCallLogging(true);
-    drawMinimapOverlay(canvas);  // must not write outside the canvas
-    EXPECT_EQ(countCalls("IDirectDrawSurface::Lock"), 0);
+TEST_F(PassesTest, AMinimapPartlyOffTheCanvasShowsThePartThatFits) {
+    // A view far left of the world puts the minimap's left part at x = 575;
+    // the rest lies beyond the right edge and must be clipped, not written.
+    Quillmere.viewX = -8000;
+    Quillmere.viewY = 3200;
+    int32_t originX = 320 - Quillmere.worldToMinimapX(Quillmere.viewX);
+    ASSERT_GT(originX, 640 - 213);
+    ASSERT_LT(originX, 640);
+    fillSurface(canvas, 0);
+    std::vector<uint8_t> before = canvasPixels();
+    drawMinimapOverlay(canvas);
+    std::vector<uint8_t> after = canvasPixels();
+    size_t changedInside = 0;
+    size_t changedLeft = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            if (before[y * 640 + x] == after[y * 640 + x]) continue;
+            (x >= originX ? changedInside : changedLeft)++;
+        }
+    }
+    EXPECT_GT(changedInside, 0u);
+    EXPECT_EQ(changedLeft, 0u);
 }
 
 TEST_F(PassesTest, FireworksShowThePaletteAsDotsAlongTheTopAndNoText) {

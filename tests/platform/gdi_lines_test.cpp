@@ -4,8 +4,11 @@
 
 #include <climits>
 #include <cmath>
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
+#include "gdi/raster.h"
 #include "gdi_memory_target.h"
 
 using namespace gdi_test;
@@ -262,3 +265,31 @@ TEST_F(GdiLines, HostileCoordinatesAndWidthsNeverCrash) {
 }
 
 }  // namespace
+
+// Each row of a wide line is found from the row before; the pixels must be
+// exactly those a search of every row across the line's whole reach finds.
+TEST(WideLineSearch, FollowingRowsFindsTheSamePixelsAsSearchingEveryRow) {
+    constexpr int W = 96, H = 80;
+    std::vector<uint8_t> followed(W * H), searched(W * H);
+    qmp::gdi::Raster followedRaster{followed.data(), W, W, H};
+    qmp::gdi::Raster searchedRaster{searched.data(), W, W, H};
+    uint32_t state = 12345;
+    auto next = [&](int range) {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<int>((state >> 8) % static_cast<uint32_t>(range));
+    };
+    for (int i = 0; i < 20000; ++i) {
+        // Mostly short segments as the fireworks draw them, some long, some off the target.
+        int x0 = next(W + 40) - 20, y0 = next(H + 40) - 20;
+        int reach = i % 10 == 0 ? 90 : 24;
+        int x1 = x0 + next(2 * reach + 1) - reach, y1 = y0 + next(2 * reach + 1) - reach;
+        if (i % 7 == 0) y1 = y0 + next(3) - 1;  // nearly horizontal
+        if (i % 11 == 0) x1 = x0 + next(3) - 1;  // nearly vertical
+        int width = 2 + next(11);
+        std::fill(followed.begin(), followed.end(), 0);
+        std::fill(searched.begin(), searched.end(), 0);
+        qmp::gdi::wideLine(followedRaster, x0, y0, x1, y1, width, 1);
+        qmp::gdi::wideLineRowByRow(searchedRaster, x0, y0, x1, y1, width, 1);
+        ASSERT_EQ(followed, searched) << "(" << x0 << "," << y0 << ")-(" << x1 << "," << y1 << ") width " << width;
+    }
+}
