@@ -113,7 +113,7 @@ HRESULT Device::CreatePalette(DWORD dwFlags, LPPALETTEENTRY lpColorTable, LPDIRE
     if ((dwFlags & DDPCAPS_8BIT) == 0 || (dwFlags & ~(DDPCAPS_8BIT | DDPCAPS_ALLOW256)) != 0)
         return DDERR_INVALIDPARAMS;
     if (!levelSet_) return DDERR_NOCOOPERATIVELEVELSET;
-    Palette* palette = new (std::nothrow) Palette(*this, lpColorTable);
+    Palette* palette = new (std::nothrow) Palette(*this, lpColorTable, (dwFlags & DDPCAPS_ALLOW256) != 0);
     if (palette == nullptr) return DDERR_OUTOFMEMORY;
     palettes_.push_back(palette);
     *lplpDDPalette = palette;

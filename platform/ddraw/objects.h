@@ -39,7 +39,7 @@ using PixelMemory = std::unique_ptr<uint8_t, FreeBytes>;
 
 class Palette final : public IDirectDrawPalette {
 public:
-    Palette(Device& device, const PALETTEENTRY* entries);
+    Palette(Device& device, const PALETTEENTRY* entries, bool allow256);
 
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
@@ -54,8 +54,11 @@ public:
     ULONG release();
 
 private:
+    void keepReservedEntries();
+
     Device& device_;
     ULONG refs_ = 1;
+    bool allow256_;
     PALETTEENTRY entries_[256];
 };
 

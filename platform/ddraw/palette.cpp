@@ -12,8 +12,17 @@ bool inRange(DWORD first, DWORD count) { return static_cast<uint64_t>(first) + c
 
 }  // namespace
 
-Palette::Palette(Device& device, const PALETTEENTRY* entries) : device_(device) {
+Palette::Palette(Device& device, const PALETTEENTRY* entries, bool allow256) : device_(device), allow256_(allow256) {
     std::memcpy(entries_, entries, sizeof entries_);
+    keepReservedEntries();
+}
+
+// Without DDPCAPS_ALLOW256, Windows keeps entries 0 and 255 black and white:
+// writes to them are ignored.
+void Palette::keepReservedEntries() {
+    if (allow256_) return;
+    entries_[0] = PALETTEENTRY{0, 0, 0, 0};
+    entries_[255] = PALETTEENTRY{255, 255, 255, 0};
 }
 
 ULONG Palette::AddRef() {
@@ -47,6 +56,7 @@ HRESULT Palette::SetEntries(DWORD dwFlags, DWORD dwStartingEntry, DWORD dwCount,
     if (dwFlags != 0 || lpEntries == nullptr || !inRange(dwStartingEntry, dwCount)) return DDERR_INVALIDPARAMS;
     if (dwCount == 0) return DD_OK;
     std::memcpy(entries_ + dwStartingEntry, lpEntries, dwCount * sizeof(PALETTEENTRY));
+    keepReservedEntries();
     coloursChanged();
     // An 8-bit display shows a new palette at once.
     const Surface* primary = device_.primary();

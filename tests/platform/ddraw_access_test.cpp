@@ -96,6 +96,24 @@ TEST_F(DirectDrawTest, PixelTargetColoursComeFromOwnThenPrimaryPalette) {
     ASSERT_EQ(surface->ReleaseDC(dc), DD_OK);
 }
 
+TEST_F(DirectDrawTest, WithoutAllow256TheFirstAndLastEntriesStayBlackAndWhite) {
+    std::vector<PALETTEENTRY> table(256, PALETTEENTRY{10, 20, 30, 0});
+    LPDIRECTDRAWPALETTE palette = makePalette(table, DDPCAPS_8BIT);
+    std::vector<PALETTEENTRY> got(256);
+    ASSERT_EQ(palette->GetEntries(0, 0, 256, got.data()), DD_OK);
+    EXPECT_EQ(got[0].peRed + got[0].peGreen + got[0].peBlue, 0);
+    EXPECT_EQ(got[255].peRed & got[255].peGreen & got[255].peBlue, 255);
+    EXPECT_EQ(got[1].peRed, 10);
+    EXPECT_EQ(got[254].peBlue, 30);
+
+    // Writes to them are ignored; the entries between take theirs.
+    ASSERT_EQ(palette->SetEntries(0, 0, 256, table.data()), DD_OK);
+    ASSERT_EQ(palette->GetEntries(0, 0, 256, got.data()), DD_OK);
+    EXPECT_EQ(got[0].peGreen, 0);
+    EXPECT_EQ(got[255].peGreen, 255);
+    EXPECT_EQ(got[128].peGreen, 20);
+}
+
 TEST_F(DirectDrawTest, PaletteEntriesRoundTripWithinRange) {
     std::vector<PALETTEENTRY> table(256);
     for (int i = 0; i < 256; ++i) table[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 3), 0};

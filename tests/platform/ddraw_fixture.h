@@ -68,10 +68,12 @@ protected:
         ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
     }
 
-    LPDIRECTDRAWPALETTE makePalette(const std::vector<PALETTEENTRY>& entries = std::vector<PALETTEENTRY>(256)) {
+    // A palette whose 256 entries are all the caller's (DDPCAPS_ALLOW256 unless told otherwise).
+    LPDIRECTDRAWPALETTE makePalette(const std::vector<PALETTEENTRY>& entries = std::vector<PALETTEENTRY>(256),
+                                    DWORD caps = DDPCAPS_8BIT | DDPCAPS_ALLOW256) {
         std::vector<PALETTEENTRY> table = entries;
         LPDIRECTDRAWPALETTE palette = nullptr;
-        EXPECT_EQ(device->CreatePalette(DDPCAPS_8BIT, table.data(), &palette, nullptr), DD_OK);
+        EXPECT_EQ(device->CreatePalette(caps, table.data(), &palette, nullptr), DD_OK);
         return palette;
     }
 
