@@ -162,22 +162,23 @@ Palette buildPalette() {
     for (size_t i = before; i < chosen.size(); ++i) entries.push_back({chosen[i], -1, 0});
 
     // Entries 0..200 also serve as random outline colours on the minimap, so the
-    // darkest colours take the top slots (201..255 apart from the key).
+    // darkest colours take the top slots (201..254 apart from the key).
     std::vector<size_t> order(entries.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t a, size_t b) { return luma(entries[a].colour) < luma(entries[b].colour); });
     std::vector<int> slotOf(entries.size(), -1);
     std::vector<int> darkSlots;
-    for (int s = 255; s > 200; --s)
+    for (int s = 254; s > 200; --s)
         if (s != kKeyIndex) darkSlots.push_back(s);
     for (size_t k = 0; k < darkSlots.size(); ++k) slotOf[order[k]] = darkSlots[k];
-    int next = 6;
+    int next = 5;
     for (size_t i = 0; i < entries.size(); ++i)
         if (slotOf[i] < 0) slotOf[i] = next++;
 
     Palette p;
-    for (int i = 0; i < 6; ++i) p.colours[static_cast<size_t>(i)] = fixed[i];
+    for (int i = 0; i < 5; ++i) p.colours[static_cast<size_t>(i)] = fixed[i];
+    p.colours[kWhiteIndex] = fixed[5];
     p.colours[kKeyIndex] = kKeyColour;
     Ramp* rampSlots[] = {&p.rock, &p.earth,  &p.moss,  &p.skin,    &p.jacket,    &p.cloak,
                          &p.leather, &p.khaki, &p.metal, &p.flame, &p.crystal, &p.parchment};

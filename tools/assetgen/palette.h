@@ -16,7 +16,10 @@ inline constexpr uint8_t kCyanIndex = 1;
 inline constexpr uint8_t kRedIndex = 2;
 inline constexpr uint8_t kBlueIndex = 3;
 inline constexpr uint8_t kOliveIndex = 4;
-inline constexpr uint8_t kWhiteIndex = 5;
+// In exclusive full-screen mode Windows keeps palette entries 0 and 255 as
+// black and white (the palettes are made without DDPCAPS_ALLOW256), so the
+// pictures use those two entries for nothing else.
+inline constexpr uint8_t kWhiteIndex = 255;
 inline constexpr uint8_t kKeyIndex = 253;
 inline constexpr Rgb kKeyColour{255, 0, 255};
 
