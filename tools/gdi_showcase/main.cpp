@@ -118,7 +118,7 @@ void drawLines(Gdi& g) {
             MoveToEx(g.dc, cx + static_cast<int>(8 * std::cos(a)), cy + static_cast<int>(8 * std::sin(a)), nullptr);
             LineTo(g.dc, cx + static_cast<int>(32 * std::cos(a)), cy + static_cast<int>(32 * std::sin(a)));
         }
-        char label[8];
+        char label[16];
         std::snprintf(label, sizeof label, "w=%d", width);
         g.text(cx - 12, 98, label, RGB(204, 204, 204));
     }
