@@ -55,7 +55,8 @@ bool cutSpriteStrips() {
     return true;
 }
 
-// The stages after the window; returns the caption of the stage that failed, or null.
+}  // namespace
+
 const char* runStartupStages() {
     if (!CreateDirectDraw(mainWindow, directDraw, static_cast<uint16_t>(screenWidth),
                           static_cast<uint16_t>(screenHeight), 8))
@@ -80,8 +81,6 @@ const char* runStartupStages() {
     if (!CreateObjects()) return "CreateObjects()";
     return nullptr;
 }
-
-}  // namespace
 
 int runDemo(HINSTANCE instance, int showCommand) {
     applyDefaults();

@@ -8,6 +8,8 @@
 int runDemo(HINSTANCE instance, int showCommand);
 
 HWND createMainWindow(const char* className, HINSTANCE instance);
+// The stages after the window, in order; the caption of the stage that failed, or null.
+const char* runStartupStages();
 bool LoadImages();
 bool DrawImageToSurfaces();
 void fillSmoothingTable();

@@ -7,6 +7,7 @@
 #include "actors/actors.h"
 #include "app/globals.h"
 #include "assets/sprite_strip.h"
+#include "display/display.h"
 #include "support/demo_startup.h"
 #include "support/platform_test.h"
 #include "world/cave.h"

@@ -8,6 +8,7 @@
 
 #include "actors/particles.h"
 #include "app/globals.h"
+#include "display/display.h"
 #include "support/demo_startup.h"
 #include "support/platform_test.h"
 #include "world/cave.h"

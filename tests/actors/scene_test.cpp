@@ -9,6 +9,7 @@
 #include "app/clock.h"
 #include "app/globals.h"
 #include "assets/sprite_strip.h"
+#include "assets/bitmap.h"
 #include "support/demo_startup.h"
 #include "support/platform_test.h"
 #include "world/cave.h"

@@ -8,6 +8,7 @@
 #include "actors/particles.h"
 #include "app/globals.h"
 #include "app/keyboard.h"
+#include "assets/bitmap.h"
 #include "support/demo_startup.h"
 #include "support/platform_test.h"
 #include "world/cave.h"

@@ -14,6 +14,7 @@
 #include "app/passes.h"
 #include "app/readout.h"
 #include "display/translucency.h"
+#include "display/display.h"
 #include "support/demo_startup.h"
 #include "support/platform_test.h"
 #include "support/test_cave.h"

@@ -5,14 +5,8 @@
 #pragma once
 
 #include "actors/actors.h"
-#include "actors/particles.h"
-#include "app/clock.h"
 #include "app/globals.h"
 #include "app/startup.h"
-#include "assets/bitmap.h"
-#include "assets/palettes.h"
-#include "display/display.h"
-#include "display/translucency.h"
 
 namespace qmtest {
 
@@ -24,24 +18,7 @@ inline const char* startDemoInProcess() {
     ShowWindow(mainWindow, SW_SHOW);
     UpdateWindow(mainWindow);
     SetFocus(mainWindow);
-    if (!CreateDirectDraw(mainWindow, directDraw, static_cast<uint16_t>(screenWidth),
-                          static_cast<uint16_t>(screenHeight), 8))
-        return "CreateDirectDraw()";
-    if (!CreateFlipSurfaces(directDraw, primarySurface, primaryPalette, backBuffer, backPalette))
-        return "CreateFlipSurfaces()";
-    if (!LoadImages()) return "LoadImages()";
-    generateWarmPalette(workingPalette);
-    fillSmoothingTable();
-    buildTrigTables();
-    if (!createOffscreenSurface(false, mainWindow, directDraw, messageSurface, messageImage.width(),
-                                messageImage.height()) ||
-        !createOffscreenSurface(true, mainWindow, directDraw, canvas, screenWidth, screenHeight) ||
-        !DrawImageToSurfaces())
-        return "DrawImageToSurfaces()";
-    if (!buildBlendTable(backPalette)) return "Quillmere Msg Box";
-    gameClock.reset();
-    if (!CreateObjects()) return "CreateObjects()";
-    return nullptr;
+    return runStartupStages();
 }
 
 }  // namespace qmtest
