@@ -265,32 +265,37 @@ BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL) {
     return TRUE;
 }
 
-BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
-    QMP_TRACE_VALUE("GetClientRect", FALSE);
-    Window* window = findWindow(hWnd);
+namespace {
+
+// The window a rectangle query names, or null (with the error set) when the
+// window or the place to write is missing.
+const Window* windowForRectQuery(HWND hWnd, LPRECT lpRect) {
+    const Window* window = findWindow(hWnd);
     if (window == nullptr) {
         invalidWindow();
-        return FALSE;
+        return nullptr;
     }
     if (lpRect == nullptr) {
         setLastError(qmp::kernel::ERROR_NOACCESS_CODE);
-        return FALSE;
+        return nullptr;
     }
+    return window;
+}
+
+}  // namespace
+
+BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
+    QMP_TRACE_VALUE("GetClientRect", FALSE);
+    const Window* window = windowForRectQuery(hWnd, lpRect);
+    if (window == nullptr) return FALSE;
     *lpRect = {0, 0, window->rect.right - window->rect.left, window->rect.bottom - window->rect.top};
     return TRUE;
 }
 
 BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect) {
     QMP_TRACE_VALUE("GetWindowRect", FALSE);
-    Window* window = findWindow(hWnd);
-    if (window == nullptr) {
-        invalidWindow();
-        return FALSE;
-    }
-    if (lpRect == nullptr) {
-        setLastError(qmp::kernel::ERROR_NOACCESS_CODE);
-        return FALSE;
-    }
+    const Window* window = windowForRectQuery(hWnd, lpRect);
+    if (window == nullptr) return FALSE;
     *lpRect = window->rect;
     return TRUE;
 }
