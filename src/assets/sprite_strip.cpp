@@ -56,12 +56,7 @@ bool SpriteStrip::create(const SheetBitmap* image, int32_t sourceX, int32_t sour
 
     for (int32_t i = 0; i < frameCount; ++i) {
         // Frame surfaces may live in video memory: they can be lost, and reload() brings them back.
-        DDSURFACEDESC desc{};
-        desc.dwSize = sizeof(DDSURFACEDESC);
-        desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
-        desc.dwHeight = static_cast<DWORD>(frameHeight);
-        desc.dwWidth = static_cast<DWORD>(frameWidth);
-        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+        DDSURFACEDESC desc = offscreenSurfaceDesc(frameWidth, frameHeight, false);
         LPDIRECTDRAWSURFACE surface = nullptr;
         if (FAILED(directDraw->CreateSurface(&desc, &surface, nullptr))) return false;
         frameSurfaces_[i] = surface;

@@ -34,14 +34,19 @@ bool attachBlackPalette(LPDIRECTDRAW device, LPDIRECTDRAWSURFACE surface, LPDIRE
     return true;
 }
 
-bool createOffscreenSurface(uint8_t withClipper, HWND window, LPDIRECTDRAW device, LPDIRECTDRAWSURFACE& surface,
-                            int32_t width, int32_t height) {
+DDSURFACEDESC offscreenSurfaceDesc(int32_t width, int32_t height, bool systemMemory) {
     DDSURFACEDESC desc{};
     desc.dwSize = sizeof(DDSURFACEDESC);
     desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
     desc.dwHeight = static_cast<DWORD>(height);
     desc.dwWidth = static_cast<DWORD>(width);
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | (systemMemory ? DDSCAPS_SYSTEMMEMORY : 0);
+    return desc;
+}
+
+bool createOffscreenSurface(uint8_t withClipper, HWND window, LPDIRECTDRAW device, LPDIRECTDRAWSURFACE& surface,
+                            int32_t width, int32_t height) {
+    DDSURFACEDESC desc = offscreenSurfaceDesc(width, height, true);
     if (FAILED(device->CreateSurface(&desc, &surface, nullptr))) return false;
 
     DDCOLORKEY key{TRANSPARENT_INDEX, TRANSPARENT_INDEX};

@@ -16,3 +16,7 @@ bool attachBlackPalette(LPDIRECTDRAW device, LPDIRECTDRAWSURFACE surface, LPDIRE
 bool createOffscreenSurface(uint8_t withClipper, HWND window, LPDIRECTDRAW device, LPDIRECTDRAWSURFACE& surface,
                             int32_t width, int32_t height);
 bool fillSurface(LPDIRECTDRAWSURFACE surface, uint16_t index);
+
+// The description of a plain off-screen surface of this size, forced into
+// system memory (never lost) or left where the display puts it.
+DDSURFACEDESC offscreenSurfaceDesc(int32_t width, int32_t height, bool systemMemory);

@@ -18,12 +18,7 @@ constexpr COLORREF CYAN = 0x00FFFF00;
 constexpr int32_t MAX_SCREENS = 1000;  // a world is at most this many screens wide and high
 
 bool createSystemSurface(int32_t width, int32_t height, LPDIRECTDRAWSURFACE& surface) {
-    DDSURFACEDESC desc{};
-    desc.dwSize = sizeof(DDSURFACEDESC);
-    desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
-    desc.dwHeight = static_cast<DWORD>(height);
-    desc.dwWidth = static_cast<DWORD>(width);
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    DDSURFACEDESC desc = offscreenSurfaceDesc(width, height, true);
     return SUCCEEDED(directDraw->CreateSurface(&desc, &surface, nullptr));
 }
 
