@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "spawned_run.h"
 #include "support/program_run.h"
 
 namespace qmrel {
