@@ -12,7 +12,8 @@ seconds="${1:-60}"
 scripts/deps.sh fuzz
 
 build=build/fuzz
-cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DQM_WERROR="${QM_WERROR:-OFF}" >/dev/null
 cmake --build "$build" -j 2
 
 mkdir -p "$build/corpus" "$build/findings"

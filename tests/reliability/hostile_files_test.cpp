@@ -315,7 +315,7 @@ TEST(HostileFiles, EmptyPicturesLoadAndTheStageThatNeedsThemFails) {
     });
 }
 
-TEST(HostileFiles, SheetsTooSmallForTheirLayout) {
+TEST(HostileFiles, SheetsTooSmallOrTooLargeForTheirLayout) {
     Bytes background = readGood("bckgnd.bmp");
     Bytes sprites = readGood("Sprites.bmp");
     Bytes message = readGood("MsgWnd.bmp");
@@ -327,17 +327,22 @@ TEST(HostileFiles, SheetsTooSmallForTheirLayout) {
         {"bckgnd.bmp 1 x 1", "bckgnd.bmp", cropped(background, 1, 1), Outcome::DrawFails},
         {"bckgnd.bmp 324 x 324", "bckgnd.bmp", cropped(background, 324, 324), Outcome::Runs},
         {"bckgnd.bmp 2000 x 330", "bckgnd.bmp", cropped(background, 2000, 330), Outcome::Runs},
+        // Floor tiles larger than the world asked for: four cells each way, larger than the minimap assumes.
+        {"bckgnd.bmp 330 x 4000", "bckgnd.bmp", cropped(background, 330, 4000), Outcome::Runs},
+        {"bckgnd.bmp 3000 x 3000", "bckgnd.bmp", cropped(background, 3000, 3000), Outcome::Runs},
         // The strips need a sheet of 455 x 252; a strip whose frames leave the sheet is refused.
         {"Sprites.bmp 455 x 252", "Sprites.bmp", cropped(sprites, 455, 252), Outcome::Runs},
         {"Sprites.bmp 454 x 256", "Sprites.bmp", cropped(sprites, 454, 256), Outcome::DrawFails},
         {"Sprites.bmp 456 x 251", "Sprites.bmp", cropped(sprites, 456, 251), Outcome::DrawFails},
         {"Sprites.bmp 100 x 100", "Sprites.bmp", cropped(sprites, 100, 100), Outcome::DrawFails},
         {"Sprites.bmp 1 x 1", "Sprites.bmp", cropped(sprites, 1, 1), Outcome::DrawFails},
+        {"Sprites.bmp 3000 x 2000", "Sprites.bmp", cropped(sprites, 3000, 2000), Outcome::Runs},
         // The quit prompt blends whatever size the message picture has.
         {"MsgWnd.bmp 1 x 1", "MsgWnd.bmp", cropped(message, 1, 1), Outcome::Runs},
         {"MsgWnd.bmp 3 x 2", "MsgWnd.bmp", cropped(message, 3, 2), Outcome::Runs},
         {"MsgWnd.bmp 700 x 500", "MsgWnd.bmp", cropped(message, 700, 500), Outcome::Runs},
         {"MsgWnd.bmp 2000 x 20", "MsgWnd.bmp", cropped(message, 2000, 20), Outcome::Runs},
+        {"MsgWnd.bmp 1000 x 1000", "MsgWnd.bmp", cropped(message, 1000, 1000), Outcome::Runs},
     });
 }
 

@@ -48,7 +48,8 @@ inline const char* scriptNameOf(int key) {
 
 // Key events from `start` to `end` ms, sorted by time (ties keep their order).
 // On average one new key every `meanGapMs`; held keys stay down 10 ms to 2 s and
-// repeat now and then; the prompt gets its no 50 ms after Esc.
+// repeat now and then; the prompt gets its no 50 ms after Esc, and no new key
+// comes before that.
 inline std::vector<KeyEvent> randomKeyEvents(uint32_t seed, uint32_t start, uint32_t end, uint32_t meanGapMs = 150) {
     std::mt19937 random(seed);
     std::vector<KeyEvent> events;
@@ -62,6 +63,7 @@ inline std::vector<KeyEvent> randomKeyEvents(uint32_t seed, uint32_t start, uint
         if (info.key == VK_ESCAPE) {
             events.push_back({t, KeyEvent::Up, info.key});
             events.push_back({t + 50, KeyEvent::AnswerNo, 0});
+            t += 60;  // a second Esc while the prompt is open would answer it instead
         } else if (info.held) {
             uint32_t release = t + holdFor(random);
             int count = repeats(random);

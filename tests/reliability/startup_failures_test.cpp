@@ -144,6 +144,7 @@ std::string judge(const FailurePoint& point, const Expectation& expected, const 
     case Expectation::Box: return qmrel::failedStartupProblem(report, expected.caption);
     case Expectation::Silent:
         if (!report.boxes.empty()) return "a box \"" + report.boxes[0].caption + "\" where none was due";
+        if (report.presents != 0) return "frames ran without a window";
         return {};
     case Expectation::RunsOn:
         if (qmrel::boxesWithText(report, qmrel::STARTUP_FAILED) > 0)
