@@ -145,6 +145,7 @@ std::string judge(const HostileCase& hostile, const ProgramResult& result) {
         if (failed) return "start-up failed: " + report.boxes[0].caption;
         for (const platform::MessageBoxRecord& box : report.boxes)
             if (box.caption != "Keyboard") return "unexpected box \"" + box.text + "\" / \"" + box.caption + "\"";
+        if (report.boxes.size() != 1) return "the quit prompt (over the message picture) did not show once";
         if (report.clock < SHORT_SCRIPT_END) return "ended early, at " + std::to_string(report.clock) + " ms";
         if (report.presents == 0) return "nothing was presented";
         return {};
