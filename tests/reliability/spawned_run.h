@@ -47,35 +47,10 @@ struct SpawnExtras {
 // Runs like runProgram (same options, same result) without forking this process.
 inline ProgramResult spawnProgram(const ProgramRun& run, const SpawnExtras& extras = {}) {
     ProgramResult result;
-    result.temp = std::make_shared<TempFolder>();
-    if (!result.temp->valid()) {
-        result.err = "cannot make a temporary folder";
-        return result;
-    }
-    const std::filesystem::path& folder = result.temp->path();
-    result.folder = folder;
-    result.shots = folder / "shots";
-    const std::filesystem::path reportPath = folder / "report.txt";
-    const std::filesystem::path outPath = folder / "stdout.txt";
-    const std::filesystem::path errPath = folder / "stderr.txt";
-
-    std::vector<std::string> args{run.program};
-    if (run.platformOptions) {
-        args.insert(args.end(), {"--headless", "--shots", result.shots.string(), "--report", reportPath.string()});
-        if (!run.script.empty()) {
-            const std::filesystem::path scriptPath = folder / "run.script";
-            std::ofstream file(scriptPath, std::ios::binary);
-            file << run.script;
-            file.close();
-            if (!file) {
-                result.err = "cannot write the script";
-                return result;
-            }
-            args.insert(args.end(), {"--script", scriptPath.string()});
-        }
-        if (run.callLog) args.push_back("--call-log");
-    }
-    args.insert(args.end(), run.args.begin(), run.args.end());
+    std::vector<std::string> args = prepareRun(run, &result);
+    if (args.empty()) return result;
+    const std::filesystem::path outPath = result.folder / "stdout.txt";
+    const std::filesystem::path errPath = result.folder / "stderr.txt";
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -127,16 +102,9 @@ inline ProgramResult spawnProgram(const ProgramRun& run, const SpawnExtras& extr
     if (extras.seconds) *extras.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (extras.peakKb) *extras.peakKb = usage.ru_maxrss;
 
-    result.exited = WIFEXITED(status);
-    if (result.exited) result.exitCode = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
     result.out = readWhole(outPath);
     result.err = readWhole(errPath);
-    const std::string report = readWhole(reportPath);
-    if (report.empty())
-        result.reportError = "the program wrote no report";
-    else
-        result.hasReport = parseReport(report, &result.report, &result.reportError);
+    finishRun(status, &result);
     return result;
 }
 

@@ -189,32 +189,49 @@ std::string ProgramResult::describe() const {
     return text.str();
 }
 
-ProgramResult runProgram(const ProgramRun& run) {
-    ProgramResult result;
-    result.temp = std::make_shared<TempFolder>();
-    if (!result.temp->valid()) {
-        result.err = "cannot make a temporary folder";
-        return result;
+std::vector<std::string> prepareRun(const ProgramRun& run, ProgramResult* result) {
+    result->temp = std::make_shared<TempFolder>();
+    if (!result->temp->valid()) {
+        result->err = "cannot make a temporary folder";
+        return {};
     }
-    const std::filesystem::path& folder = result.temp->path();
-    result.folder = folder;
-    result.shots = folder / "shots";
-    std::filesystem::path reportPath = folder / "report.txt";
+    const std::filesystem::path& folder = result->temp->path();
+    result->folder = folder;
+    result->shots = folder / "shots";
 
     std::vector<std::string> args{run.program};
     if (run.platformOptions) {
-        args.insert(args.end(), {"--headless", "--shots", result.shots.string(), "--report", reportPath.string()});
+        args.insert(args.end(), {"--headless", "--shots", result->shots.string(), "--report", reportPathOf(*result).string()});
         if (!run.script.empty()) {
             std::filesystem::path scriptPath = folder / "run.script";
             if (!writeText(scriptPath, run.script)) {
-                result.err = "cannot write the script";
-                return result;
+                result->err = "cannot write the script";
+                return {};
             }
             args.insert(args.end(), {"--script", scriptPath.string()});
         }
         if (run.callLog) args.push_back("--call-log");
     }
     args.insert(args.end(), run.args.begin(), run.args.end());
+    return args;
+}
+
+void finishRun(int waitStatus, ProgramResult* result) {
+    result->exited = WIFEXITED(waitStatus);
+    if (result->exited) result->exitCode = WEXITSTATUS(waitStatus);
+    if (WIFSIGNALED(waitStatus)) result->signal = WTERMSIG(waitStatus);
+    bool found = false;
+    std::string text = readText(reportPathOf(*result), &found);
+    if (!found)
+        result->reportError = "the program wrote no report";
+    else
+        result->hasReport = parseReport(text, &result->report, &result->reportError);
+}
+
+ProgramResult runProgram(const ProgramRun& run) {
+    ProgramResult result;
+    std::vector<std::string> args = prepareRun(run, &result);
+    if (args.empty()) return result;
 
     int outPipe[2];
     int errPipe[2];
@@ -260,15 +277,6 @@ ProgramResult runProgram(const ProgramRun& run) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    result.exited = WIFEXITED(status);
-    if (result.exited) result.exitCode = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-
-    bool found = false;
-    std::string text = readText(reportPath, &found);
-    if (!found)
-        result.reportError = "the program wrote no report";
-    else
-        result.hasReport = parseReport(text, &result.report, &result.reportError);
+    finishRun(status, &result);
     return result;
 }

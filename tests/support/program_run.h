@@ -80,3 +80,11 @@ struct ProgramResult {
 };
 
 ProgramResult runProgram(const ProgramRun& run);
+
+// The two halves of a run that do not depend on how the program is started:
+// the temporary folder, script and argument list (empty when the folder or the
+// script could not be made, with `err` saying why), and the exit status and
+// report read back after it ended.
+std::vector<std::string> prepareRun(const ProgramRun& run, ProgramResult* result);
+void finishRun(int waitStatus, ProgramResult* result);
+inline std::filesystem::path reportPathOf(const ProgramResult& result) { return result.folder / "report.txt"; }
