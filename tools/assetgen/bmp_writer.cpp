@@ -4,8 +4,6 @@
 
 namespace assetgen {
 
-namespace {
-
 void put16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v));
     out.push_back(static_cast<uint8_t>(v >> 8));
@@ -15,6 +13,8 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
     put16(out, v & 0xFFFF);
     put16(out, v >> 16);
 }
+
+namespace {
 
 constexpr uint32_t kPixelOffset = 14 + 40 + 256 * 4;
 

@@ -12,6 +12,10 @@ namespace assetgen {
 
 using ColourTable = std::array<Rgb, 256>;
 
+// Little-endian fields, as every Windows file header stores them.
+void put16(std::vector<uint8_t>& out, uint32_t v);
+void put32(std::vector<uint8_t>& out, uint32_t v);
+
 std::vector<uint8_t> encodeBmp(const IndexedImage& image, const ColourTable& colours);
 bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 

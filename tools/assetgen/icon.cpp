@@ -11,15 +11,6 @@ namespace assetgen {
 
 namespace {
 
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
 // One icon image: BITMAPINFOHEADER (height doubled for the mask), BGRA rows
 // bottom-up, then the 1-bit AND mask with rows padded to 4 bytes.
 std::vector<uint8_t> iconImage(const IndexedImage& img) {
