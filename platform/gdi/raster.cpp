@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 namespace qmp::gdi {
@@ -193,8 +194,73 @@ void thinLine(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, u
     }
 }
 
+namespace {
+
+// Short wide lines come back again and again: a fireworks frame draws two
+// thousand of a few hundred shapes. Moving both ends by whole pixels moves
+// every pixel of the line alike, so the rows of a short line are kept by its
+// shape (the offset between its ends and its width) and only placed and
+// clipped when drawn again.
+class ShortLineShapes {
+public:
+    static constexpr int64_t kLongest = 32;  // |dx| and |dy| up to this
+    static constexpr int64_t kWidest = 16;
+
+    static bool covers(int64_t dx, int64_t dy, int64_t width) {
+        return std::llabs(dx) <= kLongest && std::llabs(dy) <= kLongest && width <= kWidest;
+    }
+
+    void draw(const Raster& r, int64_t x0, int64_t y0, int64_t dx, int64_t dy, int64_t width, uint8_t index) {
+        const Shape& shape = find(dx, dy, width);
+        int64_t y = y0 + shape.top;
+        for (size_t i = 0; i + 1 < shape.runs.size(); i += 2, ++y)
+            if (shape.runs[i] <= shape.runs[i + 1]) r.span(y, x0 + shape.runs[i], x0 + shape.runs[i + 1] + 1, index);
+    }
+
+private:
+    struct Shape {
+        int64_t top = 0;               // the first row, from the line's start
+        std::vector<int16_t> runs;     // first and last pixel of each row, from the start; empty when first > last
+    };
+    // Room for every shape: the start sits this far from the pixel store's edges.
+    static constexpr int64_t kMargin = kLongest + kWidest;
+    static constexpr size_t kMostShapes = 8192;  // then start afresh, so memory stays bounded
+
+    const Shape& find(int64_t dx, int64_t dy, int64_t width) {
+        const int64_t key = (width * (2 * kLongest + 1) + dy + kLongest) * (2 * kLongest + 1) + dx + kLongest;
+        auto found = shapes_.find(key);
+        if (found != shapes_.end()) return found->second;
+        if (shapes_.size() >= kMostShapes) shapes_.clear();
+        return shapes_.emplace(key, make(dx, dy, width)).first->second;
+    }
+
+    static Shape make(int64_t dx, int64_t dy, int64_t width) {
+        const Raster room{nullptr, 0, static_cast<int>(2 * kMargin + 1), static_cast<int>(2 * kMargin + 1)};
+        const Capsule<int64_t> capsule(room, kMargin, kMargin, kMargin + dx, kMargin + dy, width);
+        Shape shape;
+        shape.top = capsule.top - kMargin;
+        bool previous = false;
+        int64_t first = 0, last = 0;
+        for (int64_t y = capsule.top; y <= capsule.bottom; ++y) {
+            previous = previous ? capsule.followRow(y, first, last, &first, &last) : capsule.scanRow(y, &first, &last);
+            shape.runs.push_back(static_cast<int16_t>(previous ? first - kMargin : 1));
+            shape.runs.push_back(static_cast<int16_t>(previous ? last - kMargin : 0));
+        }
+        return shape;
+    }
+
+    std::unordered_map<int64_t, Shape> shapes_;
+};
+
+}  // namespace
+
 void wideLine(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t width, uint8_t index) {
     width = std::min<int64_t>(std::max<int64_t>(width, 1), kCoordinateLimit * 2);
+    if (ShortLineShapes::covers(x1 - x0, y1 - y0, width)) {
+        static ShortLineShapes shortLines;
+        shortLines.draw(r, x0, y0, x1 - x0, y1 - y0, width, index);
+        return;
+    }
     const int64_t small = 1 << 12;  // below this every product fits in 64 bits
     const bool fits = std::llabs(x0) < small && std::llabs(y0) < small && std::llabs(x1) < small &&
                       std::llabs(y1) < small && width < small && r.width < small && r.height < small;

@@ -293,3 +293,28 @@ TEST(WideLineSearch, FollowingRowsFindsTheSamePixelsAsSearchingEveryRow) {
         ASSERT_EQ(followed, searched) << "(" << x0 << "," << y0 << ")-(" << x1 << "," << y1 << ") width " << width;
     }
 }
+
+// Short lines keep their rows by shape; drawn again anywhere, and cut by any
+// edge of the target, a shape must cover exactly what a fresh search finds.
+// Shapes just past the kept sizes take the searching path and must agree too.
+TEST(WideLineSearch, ShortLinesDrawnAgainAnywhereMatchAFreshSearch) {
+    constexpr int W = 40, H = 30;
+    std::vector<uint8_t> drawn(W * H), searched(W * H);
+    qmp::gdi::Raster drawnRaster{drawn.data(), W, W, H};
+    qmp::gdi::Raster searchedRaster{searched.data(), W, W, H};
+    const struct {
+        int dx, dy, width;
+    } shapes[] = {{3, 1, 2}, {-5, 4, 7}, {0, 0, 6}, {1, -9, 3}, {32, -32, 16}, {-33, 2, 5}, {4, 4, 17}};
+    for (const auto& shape : shapes) {
+        for (int y0 = -20; y0 < H + 20; y0 += 3) {
+            for (int x0 = -25; x0 < W + 25; x0 += 2) {
+                std::fill(drawn.begin(), drawn.end(), 0);
+                std::fill(searched.begin(), searched.end(), 0);
+                qmp::gdi::wideLine(drawnRaster, x0, y0, x0 + shape.dx, y0 + shape.dy, shape.width, 1);
+                qmp::gdi::wideLineRowByRow(searchedRaster, x0, y0, x0 + shape.dx, y0 + shape.dy, shape.width, 1);
+                ASSERT_EQ(drawn, searched) << "(" << x0 << "," << y0 << ") + (" << shape.dx << "," << shape.dy
+                                           << ") width " << shape.width;
+            }
+        }
+    }
+}
