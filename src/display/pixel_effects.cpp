@@ -1,5 +1,6 @@
 // Pixel work through the mixing tables, on locked surface memory.
 #include <algorithm>
+#include <cstring>
 
 #include "app/globals.h"
 #include "display/display.h"
@@ -61,11 +62,22 @@ HRESULT smoothCanvas(LPDIRECTDRAWSURFACE surface) {
         const uint8_t* below = bytes + (y + 1) * pitch;
         int left = row[0];  // the left neighbour's new value, kept out of memory
         for (int64_t x = 1; x < width - 1; ++x) {
+            // Mostly black: eight zero pixels stay zero and leave a zero neighbour.
+            if (x + 8 <= width - 1) {
+                uint64_t eight;
+                std::memcpy(&eight, row + x, sizeof eight);
+                if (eight == 0) {
+                    left = 0;
+                    x += 7;
+                    continue;
+                }
+            }
             int value = row[x];
             if (value != 0) {
-                int sum = above[x - 1] + above[x] + above[x + 1] + left + row[x + 1] + below[x - 1] + below[x] +
-                          below[x + 1];
-                value = SmoothingTable[sum];
+                // The left neighbour comes last: it is the value just computed,
+                // and the other seven can be summed while it is.
+                int others = above[x - 1] + above[x] + above[x + 1] + row[x + 1] + below[x - 1] + below[x] + below[x + 1];
+                value = SmoothingTable[others + left];
                 row[x] = static_cast<uint8_t>(value);
             }
             left = value;

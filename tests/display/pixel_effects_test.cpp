@@ -149,20 +149,25 @@ TEST_F(SmoothCanvasTest, NeighboursAlreadySmoothedInThisPassCount) {
 }
 
 TEST_F(SmoothCanvasTest, RandomPicturesMatchTheFilterWrittenOutAndTheBordersStay) {
-    std::mt19937 random(3);
-    std::vector<uint8_t> p(640 * 480);
-    for (uint8_t& v : p) v = (random() % 3 == 0) ? 0 : static_cast<uint8_t>(random());
-    setPixels(canvas, p);
-    ASSERT_EQ(smoothCanvas(canvas), DD_OK);
-    std::vector<uint8_t> after = pixels(canvas);
-    EXPECT_EQ(after, reference(p));
-    for (int x = 0; x < 640; ++x) {
-        EXPECT_EQ(after[x], p[x]);
-        EXPECT_EQ(after[479 * 640 + x], p[479 * 640 + x]);
-    }
-    for (int y = 0; y < 480; ++y) {
-        EXPECT_EQ(after[y * 640], p[y * 640]);
-        EXPECT_EQ(after[y * 640 + 639], p[y * 640 + 639]);
+    // Dense pictures, and sparse ones like the fireworks canvas, whose long
+    // black runs end at every offset and reach the rows' last pixels.
+    for (int zeroInTen : {3, 9}) {
+        SCOPED_TRACE(zeroInTen);
+        std::mt19937 random(3 + zeroInTen);
+        std::vector<uint8_t> p(640 * 480);
+        for (uint8_t& v : p) v = (static_cast<int>(random() % 10) < zeroInTen) ? 0 : static_cast<uint8_t>(random());
+        setPixels(canvas, p);
+        ASSERT_EQ(smoothCanvas(canvas), DD_OK);
+        std::vector<uint8_t> after = pixels(canvas);
+        EXPECT_EQ(after, reference(p));
+        for (int x = 0; x < 640; ++x) {
+            EXPECT_EQ(after[x], p[x]);
+            EXPECT_EQ(after[479 * 640 + x], p[479 * 640 + x]);
+        }
+        for (int y = 0; y < 480; ++y) {
+            EXPECT_EQ(after[y * 640], p[y * 640]);
+            EXPECT_EQ(after[y * 640 + 639], p[y * 640 + 639]);
+        }
     }
 }
 
