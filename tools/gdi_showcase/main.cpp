@@ -194,14 +194,14 @@ void drawHud(Gdi& g) {
 
 // The quit prompt: the message picture blended at alpha 125, the text centred in the default font.
 void drawMessageWindow(Gdi& g, const std::vector<PALETTEENTRY>& palette) {
-    Picture message(213, 100, palette);
+    Picture message(256, 100, palette);  // wider than the prompt's 216 pixels
     // Light squares in a blue frame, so the black text stands out after the blend.
     for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 213; ++x) {
-            const bool frame = x < 4 || y < 4 || x >= 209 || y >= 96;
+        for (int x = 0; x < 256; ++x) {
+            const bool frame = x < 4 || y < 4 || x >= 252 || y >= 96;
             message.set(x, y, static_cast<uint8_t>(frame ? 89 : ((x / 10 + y / 10) % 2) ? 215 : 173));
         }
-    const int x = 400, y = 330, w = 213, h = 100;
+    const int x = 376, y = 330, w = 256, h = 100;
     AlphaBlend(g.dc, x, y, w, h, message.dc(), 0, 0, w, h, BLENDFUNCTION{AC_SRC_OVER, 0, 125, 0});
     AlphaBlend(g.dc, x + 80, y - 40, 60, 30, message.dc(), 0, 0, 24, 24, BLENDFUNCTION{AC_SRC_OVER, 0, 255, 0});
     const char prompt[] = "ESC \xc1\xe4\xab\xf6\xa4\x55\xa4\x46\xa1\x49\xbd\x54\xa9\x77\xb0\x68\xa5\x58\xa1\x48Y/N";
