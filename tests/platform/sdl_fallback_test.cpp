@@ -8,11 +8,30 @@
 
 #include "support/program_run.h"
 
+namespace {
+
+void runWithUnreachableDisplay();
+
+}  // namespace
+
 TEST(SdlFallback, AnUnreachableDisplaySendsTheProgramHeadless) {
+    setenv("SDL_VIDEODRIVER", "x11", 1);  // not a console display the machine may have
+    runWithUnreachableDisplay();
+}
+
+// Left to choose, SDL falls back to its offscreen driver, which shows nothing:
+// that is no display either.
+TEST(SdlFallback, ADriverThatShowsNothingIsNoDisplay) {
+    unsetenv("SDL_VIDEODRIVER");
+    runWithUnreachableDisplay();
+}
+
+namespace {
+
+void runWithUnreachableDisplay() {
     ASSERT_EQ(setenv("DISPLAY", ":65000", 1), 0);  // no X server listens there
     unsetenv("WAYLAND_DISPLAY");
     unsetenv("QUILLMERE_HEADLESS");
-    setenv("SDL_VIDEODRIVER", "x11", 1);  // not a console display the machine may have
 
     TempFolder folder;
     ASSERT_TRUE(folder.valid());
@@ -49,3 +68,5 @@ TEST(SdlFallback, AnUnreachableDisplaySendsTheProgramHeadless) {
     EXPECT_EQ(parsed.boxes[0].answer, IDYES);
     EXPECT_GT(parsed.presents, 0u) << "the test card was shown headless";
 }
+
+}  // namespace

@@ -323,6 +323,17 @@ std::unique_ptr<Backend> makeWindowBackend(const LaunchOptions& options) {
         std::fprintf(stderr, "sdl: no video device: %s\n", SDL_GetError());
         return nullptr;
     }
+    // Without a display that answers, SDL settles for a driver that shows
+    // nothing; a window there would run unseen on the real clock until killed.
+    // Such a driver counts only when asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const bool showsNothing = driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+    if (showsNothing && (asked == nullptr || SDL_strcasecmp(asked, driver) != 0)) {
+        std::fprintf(stderr, "sdl: no display answers (only the %s video driver)\n", driver);
+        SDL_Quit();
+        return nullptr;
+    }
     SDL_StopTextInput();  // keys only: no input method windows, no text events
     // The window is made now, hidden, so that a display that cannot show one
     // sends the program headless instead of failing it later.
