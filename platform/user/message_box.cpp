@@ -64,6 +64,7 @@ int boxKeyAnswer(unsigned type, int virtualKey) {
 
 namespace platform {
 const std::vector<MessageBoxRecord>& messageBoxes() { return qmp::user::state().boxes; }
+uint64_t messageBoxCount() { return qmp::user::state().boxCount; }
 }  // namespace platform
 
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
@@ -86,6 +87,8 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     int answer = qmp::backend().messageBox(record.text, record.caption, uType);
     if (!qmp::input::boxOffers(uType, answer)) answer = qmp::input::boxDefaultAnswer(uType);
     record.answer = answer;
-    qmp::user::state().boxes.push_back(std::move(record));
+    qmp::user::UserState& user = qmp::user::state();
+    ++user.boxCount;
+    if (user.boxes.size() < platform::kMessageBoxRecordLimit) user.boxes.push_back(std::move(record));
     return answer;
 }

@@ -47,7 +47,8 @@ struct UserState {
     int cursorCount = 0;  // ShowCursor's display count; shown while >= 0
     bool appActive = true;
     std::array<bool, 256> keyDown{};
-    std::vector<platform::MessageBoxRecord> boxes;
+    std::vector<platform::MessageBoxRecord> boxes;  // the first kMessageBoxRecordLimit
+    uint64_t boxCount = 0;
 };
 
 UserState& state();

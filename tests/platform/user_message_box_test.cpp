@@ -200,3 +200,14 @@ TEST_F(MessageBoxTest, AQuitPromptAnsweredYesEndsAMessageLoop) {
     EXPECT_EQ(platform::messageBoxes()[1].answer, IDYES);
     EXPECT_EQ(platform::messageBoxes()[1].time, 2000u);
 }
+
+TEST_F(MessageBoxTest, RecordsStopAtTheirLimitWhileEveryBoxIsCounted) {
+    const size_t shown = platform::kMessageBoxRecordLimit + 5;
+    for (size_t i = 0; i < shown; ++i) MessageBoxA(nullptr, i == 0 ? "first" : "later", "Caption", MB_OK);
+    EXPECT_EQ(platform::messageBoxCount(), shown);
+    ASSERT_EQ(platform::messageBoxes().size(), platform::kMessageBoxRecordLimit);
+    EXPECT_EQ(platform::messageBoxes().front().text, "first");
+    platform::reset();
+    EXPECT_EQ(platform::messageBoxCount(), 0u);
+    EXPECT_TRUE(platform::messageBoxes().empty());
+}

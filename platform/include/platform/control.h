@@ -65,7 +65,9 @@ bool loadScript(const std::string& text, std::string* error, uint32_t origin = 0
 size_t pendingEvents();
 
 // ---------------------------------------------------------------------------
-// Message boxes shown so far, with the answer each one got.
+// Message boxes shown so far, with the answer each one got: the first
+// `kMessageBoxRecordLimit` of them, so that a program left running for days
+// keeps its memory flat; messageBoxCount() counts them all.
 
 struct MessageBoxRecord {
     uint32_t time = 0;
@@ -74,7 +76,9 @@ struct MessageBoxRecord {
     unsigned type = 0;    // MB_* flags as passed
     int answer = 0;       // IDOK, IDYES, IDNO, ...
 };
+constexpr size_t kMessageBoxRecordLimit = 4096;
 const std::vector<MessageBoxRecord>& messageBoxes();
+uint64_t messageBoxCount();
 
 // ---------------------------------------------------------------------------
 // Fault injection: the `occurrence`-th call (1-based, counted from now) of the
