@@ -16,27 +16,27 @@ bool parseNumber(const std::string& text, long long* value) {
     return true;
 }
 
-bool parseFault(const std::string& spec, FaultOption* fault, std::string* error) {
+bool parseFault(const std::string& plan, FaultOption* fault, std::string* error) {
     // NAME[:OCCURRENCE[:ERROR]]
-    size_t first = spec.find(':', spec.find("::") == std::string::npos ? 0 : spec.find("::") + 2);
-    fault->name = spec.substr(0, first);
+    size_t first = plan.find(':', plan.find("::") == std::string::npos ? 0 : plan.find("::") + 2);
+    fault->name = plan.substr(0, first);
     if (fault->name.empty()) {
         *error = "--fail needs a call name";
         return false;
     }
     if (first == std::string::npos) return true;
-    std::string rest = spec.substr(first + 1);
+    std::string rest = plan.substr(first + 1);
     size_t second = rest.find(':');
     long long occurrence = 0;
     if (!parseNumber(rest.substr(0, second), &occurrence) || occurrence < 1 || occurrence > 1000000000) {
-        *error = "--fail occurrence must be a positive number: " + spec;
+        *error = "--fail occurrence must be a positive number: " + plan;
         return false;
     }
     fault->occurrence = static_cast<int>(occurrence);
     if (second != std::string::npos) {
         long long code = 0;
         if (!parseNumber(rest.substr(second + 1), &code)) {
-            *error = "--fail error must be a number: " + spec;
+            *error = "--fail error must be a number: " + plan;
             return false;
         }
         fault->error = static_cast<long>(static_cast<int32_t>(code));
@@ -92,9 +92,9 @@ bool parseLaunchOptions(const std::vector<std::string>& args, LaunchOptions* opt
             }
             result.clockStart = static_cast<uint32_t>(start);
         } else if (arg == "--fail") {
-            std::string spec;
+            std::string plan;
             FaultOption fault;
-            if (!value(&spec) || !parseFault(spec, &fault, error)) return false;
+            if (!value(&plan) || !parseFault(plan, &fault, error)) return false;
             result.faults.push_back(fault);
         } else if (arg == "--") {
             result.passThrough.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
