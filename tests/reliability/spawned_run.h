@@ -17,9 +17,7 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,13 +27,6 @@
 extern char** environ;
 
 namespace qmrel {
-
-inline std::string readWhole(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 struct SpawnExtras {
     std::function<void(pid_t)> watch;  // called every periodMs while the child runs
@@ -102,8 +93,9 @@ inline ProgramResult spawnProgram(const ProgramRun& run, const SpawnExtras& extr
     if (extras.seconds) *extras.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (extras.peakKb) *extras.peakKb = usage.ru_maxrss;
 
-    result.out = readWhole(outPath);
-    result.err = readWhole(errPath);
+    bool found = false;
+    result.out = readText(outPath, &found);
+    result.err = readText(errPath, &found);
     finishRun(status, &result);
     return result;
 }

@@ -64,14 +64,6 @@ bool writeText(const std::filesystem::path& path, const std::string& text) {
     return static_cast<bool>(file);
 }
 
-std::string readText(const std::filesystem::path& path, bool* found) {
-    std::ifstream file(path, std::ios::binary);
-    *found = static_cast<bool>(file);
-    std::ostringstream text;
-    if (*found) text << file.rdbuf();
-    return text.str();
-}
-
 // Reads both pipes until they close or the deadline passes.
 bool drain(int outFd, int errFd, std::string* out, std::string* err, std::chrono::steady_clock::time_point deadline) {
     pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
@@ -98,6 +90,14 @@ bool drain(int outFd, int errFd, std::string* out, std::string* err, std::chrono
 }
 
 }  // namespace
+
+std::string readText(const std::filesystem::path& path, bool* found) {
+    std::ifstream file(path, std::ios::binary);
+    *found = static_cast<bool>(file);
+    std::ostringstream text;
+    if (*found) text << file.rdbuf();
+    return text.str();
+}
 
 bool parseReport(const std::string& text, ProgramReport* report, std::string* error) {
     ProgramReport result;

@@ -87,4 +87,6 @@ ProgramResult runProgram(const ProgramRun& run);
 // report read back after it ended.
 std::vector<std::string> prepareRun(const ProgramRun& run, ProgramResult* result);
 void finishRun(int waitStatus, ProgramResult* result);
+// The whole file; `found` says whether it could be opened.
+std::string readText(const std::filesystem::path& path, bool* found);
 inline std::filesystem::path reportPathOf(const ProgramResult& result) { return result.folder / "report.txt"; }
