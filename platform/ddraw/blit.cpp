@@ -21,7 +21,6 @@ struct Area {
     int64_t width() const { return right - left; }
     int64_t height() const { return bottom - top; }
     bool empty() const { return right <= left || bottom <= top; }
-    bool inverted() const { return right < left || bottom < top; }
     bool inside(const Area& bounds) const {
         return left >= bounds.left && top >= bounds.top && right <= bounds.right && bottom <= bounds.bottom;
     }
@@ -122,28 +121,29 @@ HRESULT Surface::Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE lpDDSrcSurface, LPRE
     } else {
         source = static_cast<Surface*>(lpDDSrcSurface);
         if (source == nullptr || &source->device_ != &device_) return DDERR_INVALIDPARAMS;
-        if (keyed && !source->hasSourceKey_) return DDERR_NOCOLORKEY;
+        // Keying by a key the source does not have is a bad call, not a missing key.
+        if (keyed && !source->hasSourceKey_) return DDERR_INVALIDPARAMS;
     }
     if (lost_ || (source != nullptr && source->lost_)) return DDERR_SURFACELOST;
     if (busy() || (source != nullptr && source->busy())) return DDERR_SURFACEBUSY;
 
     const Area dest = lpDestRect != nullptr ? areaOf(*lpDestRect) : whole(*this);
-    if (dest.inverted()) return DDERR_INVALIDRECT;
+    if (dest.empty()) return DDERR_INVALIDRECT;  // inverted, or no width or height
     Area from;
     if (source != nullptr) {
         from = lpSrcRect != nullptr ? areaOf(*lpSrcRect) : whole(*source);
-        if (from.inverted() || !from.inside(whole(*source))) return DDERR_INVALIDRECT;
+        if (from.empty() || !from.inside(whole(*source))) return DDERR_INVALIDRECT;
     }
-    Area bounds = whole(*this);
+    // A clipper cuts the rectangle to its window; what is left must still lie
+    // on the surface, as a rectangle without a clipper must.
+    Area visible = dest;
     if (clipper_ != nullptr) {
         RECT client;
         if (!clipper_->clientArea(&client)) return DDERR_NOCLIPLIST;
-        bounds = intersect(bounds, areaOf(client));
-    } else if (!dest.inside(bounds)) {
-        return DDERR_INVALIDRECT;
+        visible = intersect(dest, areaOf(client));
+        if (visible.empty()) return DD_OK;
     }
-    const Area visible = intersect(dest, bounds);
-    if (visible.empty() || (source != nullptr && from.empty())) return DD_OK;
+    if (!visible.inside(whole(*this))) return DDERR_INVALIDRECT;
 
     if (fill) {
         fillArea(*this, visible, static_cast<uint8_t>(lpDDBltFx->dwFillColor));
@@ -160,22 +160,21 @@ HRESULT Surface::BltFast(DWORD dwX, DWORD dwY, LPDIRECTDRAWSURFACE lpDDSrcSurfac
                          DWORD dwTrans) {
     QMP_TRACE_HRESULT("IDirectDrawSurface::BltFast", DDERR_GENERIC);
     if ((dwTrans & ~DWORD{DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT}) != 0) return DDERR_INVALIDPARAMS;
+    // A source without a key copies whole, keyed or not.
     const bool keyed = (dwTrans & DDBLTFAST_SRCCOLORKEY) != 0;
     Surface* source = static_cast<Surface*>(lpDDSrcSurface);
     if (source == nullptr || &source->device_ != &device_) return DDERR_INVALIDPARAMS;
-    if (keyed && !source->hasSourceKey_) return DDERR_NOCOLORKEY;
     if (lost_ || source->lost_) return DDERR_SURFACELOST;
     if (busy() || source->busy()) return DDERR_SURFACEBUSY;
 
     const Area from = lpSrcRect != nullptr ? areaOf(*lpSrcRect) : whole(*source);
-    if (from.inverted() || !from.inside(whole(*source))) return DDERR_INVALIDRECT;
+    if (from.empty() || !from.inside(whole(*source))) return DDERR_INVALIDRECT;
     // BltFast never clips: the copy must fit the destination.
     const Area to{dwX, dwY, int64_t{dwX} + from.width(), int64_t{dwY} + from.height()};
     if (!to.inside(whole(*this))) return DDERR_INVALIDRECT;
-    if (from.empty()) return DD_OK;
 
     pixels::KeyRange range;
-    const bool useKey = keyed && keyRange(source->sourceKey_, &range);
+    const bool useKey = keyed && source->hasSourceKey_ && keyRange(source->sourceKey_, &range);
     copyArea(*source, from, *this, to, to, useKey ? &range : nullptr);
     changedOnScreen();
     return DD_OK;

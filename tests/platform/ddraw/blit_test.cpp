@@ -66,11 +66,16 @@ TEST_F(DirectDrawTest, KeyRangeSkipsEveryValueInIt) {
     for (int i = 0; i < 256; ++i) ASSERT_EQ(got[i], i == 200 ? 1 : i) << i;
 }
 
-TEST_F(DirectDrawTest, KeyedCopyNeedsAKey) {
+TEST_F(DirectDrawTest, KeyedCopyFromASourceWithoutKey) {
     LPDIRECTDRAWSURFACE source = offscreen(4, 4);
+    write(source, pattern(4, 4));
     LPDIRECTDRAWSURFACE dest = offscreen(4, 4);
-    EXPECT_EQ(dest->Blt(nullptr, source, nullptr, DDBLT_KEYSRC, nullptr), DDERR_NOCOLORKEY);
-    EXPECT_EQ(dest->BltFast(0, 0, source, nullptr, DDBLTFAST_SRCCOLORKEY), DDERR_NOCOLORKEY);
+    fill(dest, 7);
+    EXPECT_EQ(dest->Blt(nullptr, source, nullptr, DDBLT_KEYSRC, nullptr), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(read(dest), Pixels(16, 7));
+    // BltFast asked to key by a key the source lacks copies it whole.
+    EXPECT_EQ(dest->BltFast(0, 0, source, nullptr, DDBLTFAST_SRCCOLORKEY), DD_OK);
+    EXPECT_EQ(read(dest), pattern(4, 4));
     EXPECT_EQ(dest->Blt(nullptr, nullptr, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDPARAMS);
 }
 
@@ -124,9 +129,15 @@ TEST_F(DirectDrawTest, RectanglesOutsideWithoutClipperFailAndDrawNothing) {
     EXPECT_EQ(dest->BltFast(0, 0xFFFFFFFFu, source, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
     EXPECT_EQ(dest->BltFast(0, 0, source, &sourceOutside, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
 
+    // An empty rectangle on either side is refused as well, fills included.
     RECT empty{4, 4, 4, 9};
-    EXPECT_EQ(dest->Blt(&empty, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-    EXPECT_EQ(dest->Blt(nullptr, source, &empty, DDBLT_WAIT, nullptr), DD_OK);
+    DDBLTFX fx{};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = 99;
+    EXPECT_EQ(dest->Blt(&empty, source, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+    EXPECT_EQ(dest->Blt(nullptr, source, &empty, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+    EXPECT_EQ(dest->Blt(&empty, nullptr, nullptr, DDBLT_COLORFILL, &fx), DDERR_INVALIDRECT);
+    EXPECT_EQ(dest->BltFast(0, 0, source, &empty, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
     EXPECT_EQ(read(dest), before);
 }
 

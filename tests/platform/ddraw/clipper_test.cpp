@@ -104,6 +104,17 @@ TEST_F(DirectDrawClipperTest, FillIsClippedToo) {
     EXPECT_EQ(got[static_cast<size_t>(client.bottom) * 640], 0);
 }
 
+// The window clips; what it lets through must still fit a surface smaller than it.
+TEST_F(DirectDrawClipperTest, ASurfaceSmallerThanTheWindowRefusesWhatOverhangsIt) {
+    LPDIRECTDRAWSURFACE small = offscreen(40, 40);
+    LPDIRECTDRAWCLIPPER clipper = nullptr;
+    ASSERT_EQ(canvas->GetClipper(&clipper), DD_OK);
+    ASSERT_EQ(small->SetClipper(clipper), DD_OK);
+    RECT overhang{20, 20, 70, 70}, cut{-10, -10, 40, 40};
+    EXPECT_EQ(small->Blt(&overhang, sprite, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
+    EXPECT_EQ(small->Blt(&cut, sprite, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+}
+
 TEST_F(DirectDrawClipperTest, ClippingLeavesTheProgramsCallsAlone) {
     // Fault plans and the call log count the program's GetClientRect calls only.
     platform::failCall("GetClientRect", 1);
