@@ -1,5 +1,6 @@
 // AlphaBlend with a constant alpha between two 8-bit targets: the colours mix
-// through both palettes and land on the nearest destination entry.
+// through both palettes, each channel of the mix is taken to 5 bits, and the
+// colour at the middle of that step lands on the nearest destination entry.
 #include <windows.h>
 
 #include <algorithm>
@@ -32,9 +33,12 @@ public:
     }
 
 private:
-    // source x alpha / 255 + destination x (255 - alpha) / 255, rounded.
+    // source x alpha / 255 + destination x (255 - alpha) / 255, rounded, then
+    // the middle of its 8-value step: Windows looks the blend up in a table of
+    // 32 levels a channel, so even alpha 255 need not copy exactly.
     int channel(int source, int destination) const {
-        return (source * alpha_ + destination * (255 - alpha_) + 127) / 255;
+        const int mixed = (source * alpha_ + destination * (255 - alpha_) + 127) / 255;
+        return (mixed & ~7) + 4;
     }
 
     const qmp::PixelTarget& destination_;

@@ -15,6 +15,12 @@ BLENDFUNCTION constantAlpha(int alpha) { return BLENDFUNCTION{AC_SRC_OVER, 0, st
 
 class AlphaBlendTest : public GdiTest {};
 
+// Entries 10 to 69 on a grid 16 apart, each the middle of its 5-bit step, so
+// that a full-alpha blend maps every one of them to itself.
+void gridColours(MemoryTarget& t) {
+    for (int i = 10; i < 70; ++i) t.setColour(i, static_cast<uint8_t>(16 * (i % 16) + 4), static_cast<uint8_t>(16 * (i / 16) + 4), 4);
+}
+
 TEST_F(AlphaBlendTest, AlphaZeroLeavesTheDestinationAndFullAlphaCopiesTheSource) {
     MemoryTarget source(10, 10), destination(10, 10);
     source.fill(RED);
@@ -29,28 +35,32 @@ TEST_F(AlphaBlendTest, AlphaZeroLeavesTheDestinationAndFullAlphaCopiesTheSource)
     EXPECT_EQ(destination.at(5, 8), BLUE);
 }
 
-TEST_F(AlphaBlendTest, HalfwayAlphaMixesEachChannel) {
-    MemoryTarget source(4, 4), destination(4, 4);
-    source.fill(RED);          // (255, 0, 0)
-    destination.fill(BLUE);    // (0, 0, 255)
-    destination.setColour(50, 125, 0, 130);  // 255 x 125 / 255 and 255 x 130 / 255
-    destination.setColour(51, 126, 0, 129);  // one step off on two channels
-    EXPECT_TRUE(AlphaBlend(destination.dc(), 0, 0, 4, 4, source.dc(), 0, 0, 4, 4, constantAlpha(125)));
-    EXPECT_EQ(destination.count(50), 16);
-    EXPECT_EQ(GetPixel(destination.dc(), 1, 1), RGB(125, 0, 130));
-
-    // Without an exact entry the mix lands on the nearest one.
-    MemoryTarget plain(4, 4);
-    plain.fill(WHITE);
-    source.fill(BLACK);
-    plain.setColour(70, 131, 131, 131);
-    plain.setColour(71, 129, 129, 129);
-    EXPECT_TRUE(AlphaBlend(plain.dc(), 0, 0, 4, 4, source.dc(), 0, 0, 4, 4, constantAlpha(125)));
-    EXPECT_EQ(plain.count(70), 16);  // (130, 130, 130): as near to 70 as to 71, so the lower index
-    plain.setColour(70, 133, 133, 133);
-    plain.fill(WHITE);
-    EXPECT_TRUE(AlphaBlend(plain.dc(), 0, 0, 4, 4, source.dc(), 0, 0, 4, 4, constantAlpha(125)));
-    EXPECT_EQ(plain.count(71), 16);
+// Each channel mixes as s x a / 255 + d x (255 - a) / 255, rounded; the mix is
+// looked up at 5 bits a channel (the middle of its 8-value step), so an entry
+// holding the exact mix can lose to one nearer that middle.
+TEST_F(AlphaBlendTest, HalfwayAlphaMixesEachChannelAndLooksItUpAtFiveBits) {
+    const struct {
+        COLORREF source, destination;
+        BYTE entryA[3], entryB[3];
+        uint8_t want;  // 50 or 51
+    } cases[] = {
+        // red over blue: mix (125, 0, 130), step middle (124, 4, 132)
+        {RGB(255, 0, 0), RGB(0, 0, 255), {125, 0, 130}, {124, 4, 132}, 51},
+        // black over white: mix (130, 130, 130), middle (132, 132, 132); a tie keeps the lower index
+        {RGB(0, 0, 0), RGB(255, 255, 255), {131, 131, 131}, {133, 133, 133}, 50},
+        {RGB(0, 0, 0), RGB(255, 255, 255), {130, 130, 130}, {133, 133, 133}, 51},
+    };
+    for (const auto& c : cases) {
+        MemoryTarget source(4, 4), destination(4, 4);
+        source.setColour(60, GetRValue(c.source), GetGValue(c.source), GetBValue(c.source));
+        destination.setColour(61, GetRValue(c.destination), GetGValue(c.destination), GetBValue(c.destination));
+        destination.setColour(50, c.entryA[0], c.entryA[1], c.entryA[2]);
+        destination.setColour(51, c.entryB[0], c.entryB[1], c.entryB[2]);
+        source.fill(60);
+        destination.fill(61);
+        EXPECT_TRUE(AlphaBlend(destination.dc(), 0, 0, 4, 4, source.dc(), 0, 0, 4, 4, constantAlpha(125)));
+        EXPECT_EQ(destination.count(c.want), 16) << "source " << std::hex << c.source;
+    }
 }
 
 TEST_F(AlphaBlendTest, ColoursComeFromEachTargetsOwnPalette) {
@@ -78,6 +88,8 @@ TEST_F(AlphaBlendTest, StretchingSamplesTheNearestSourcePixel) {
 
     // Shrinking by two reads the second pixel of each pair.
     MemoryTarget stripes(8, 1), narrow(4, 1);
+    gridColours(stripes);
+    gridColours(narrow);
     for (int x = 0; x < 8; ++x) stripes.set(x, 0, static_cast<uint8_t>(10 + x));
     EXPECT_TRUE(AlphaBlend(narrow.dc(), 0, 0, 4, 1, stripes.dc(), 0, 0, 8, 1, constantAlpha(255)));
     for (int x = 0; x < 4; ++x) EXPECT_EQ(narrow.at(x, 0), 11 + 2 * x);
@@ -85,6 +97,8 @@ TEST_F(AlphaBlendTest, StretchingSamplesTheNearestSourcePixel) {
 
 TEST_F(AlphaBlendTest, ClipsToBothTargets) {
     MemoryTarget source(6, 6), destination(10, 8, 16);
+    gridColours(source);
+    gridColours(destination);
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 6; ++x) source.set(x, y, static_cast<uint8_t>(20 + y * 6 + x));
     // Hanging off the destination's top-left corner: destination (0, 0) reads source (2, 3).
@@ -104,6 +118,7 @@ TEST_F(AlphaBlendTest, ClipsToBothTargets) {
 
 TEST_F(AlphaBlendTest, BlendWithinOneTargetReadsTheSourceAsItWas) {
     MemoryTarget t(12, 1);
+    gridColours(t);
     for (int x = 0; x < 12; ++x) t.set(x, 0, static_cast<uint8_t>(30 + x));
     EXPECT_TRUE(AlphaBlend(t.dc(), 1, 0, 11, 1, t.dc(), 0, 0, 11, 1, constantAlpha(255)));
     EXPECT_EQ(t.at(0, 0), 30);
