@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/gdi/memory_target.h"
+#include "support/host.h"
 
 using namespace gdi_test;
 
@@ -162,6 +163,8 @@ TEST_F(GdiShapes, ShapesClipAtEveryEdge) {
 }
 
 TEST_F(GdiShapes, HostileShapeArgumentsAreRefused) {
+    // The platform's own guard (GDI's 27-bit coordinate space, refused beyond); Wine crashes on some of these.
+    SKIP_UNLESS_ON_THE_PLATFORM("its limits on hostile coordinates");
     MemoryTarget t(16, 16);
     const POINT triangle[] = {{0, 0}, {10, 0}, {0, 10}};
     EXPECT_FALSE(Polygon(nullptr, triangle, 3));
