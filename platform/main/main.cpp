@@ -1,7 +1,6 @@
 // The process entry point on hosts without Windows: reads the platform's own
 // options, picks the window or the headless backend, loads the script (or the
-// built-in tour), calls the program's WinMain, and reports the run. It has no
-// header: nothing but the C runtime calls main.
+// built-in tour), calls the program's WinMain, and reports the run.
 #include <windows.h>
 
 #include <cstdio>
