@@ -1,6 +1,6 @@
-// AlphaBlend with a constant alpha between two 8-bit targets: the colours mix
-// through both palettes, each channel of the mix is taken to 5 bits, and the
-// colour at the middle of that step lands on the nearest destination entry.
+// MSIMG32 of windows.h: AlphaBlend with a constant alpha between two 8-bit
+// targets: the colours mix through both palettes and land on the nearest
+// destination entry.
 #include <windows.h>
 
 #include <algorithm>
@@ -33,12 +33,9 @@ public:
     }
 
 private:
-    // source x alpha / 255 + destination x (255 - alpha) / 255, rounded, then
-    // the middle of its 8-value step: Windows looks the blend up in a table of
-    // 32 levels a channel, so even alpha 255 need not copy exactly.
+    // source x alpha / 255 + destination x (255 - alpha) / 255, rounded.
     int channel(int source, int destination) const {
-        const int mixed = (source * alpha_ + destination * (255 - alpha_) + 127) / 255;
-        return (mixed & ~7) + 4;
+        return (source * alpha_ + destination * (255 - alpha_) + 127) / 255;
     }
 
     const qmp::PixelTarget& destination_;

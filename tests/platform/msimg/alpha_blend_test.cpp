@@ -36,20 +36,20 @@ TEST_F(AlphaBlendTest, AlphaZeroLeavesTheDestinationAndFullAlphaCopiesTheSource)
     EXPECT_EQ(destination.at(5, 8), BLUE);
 }
 
-// Each channel mixes as s x a / 255 + d x (255 - a) / 255, rounded; the mix is
-// looked up at 5 bits a channel (the middle of its 8-value step), so an entry
-// holding the exact mix can lose to one nearer that middle.
-TEST_F(AlphaBlendTest, HalfwayAlphaMixesEachChannelAndLooksItUpAtFiveBits) {
+// Each channel mixes as s x a / 255 + d x (255 - a) / 255, rounded, and the
+// mix lands on the nearest entry (a tie keeps the lower index).
+TEST_F(AlphaBlendTest, HalfwayAlphaMixesEachChannelOntoTheNearestEntry) {
+    if (!test_host::onThePlatform()) GTEST_SKIP() << "Wine takes the mix to 5 bits first (docs/known-differences.md)";
     const struct {
         COLORREF source, destination;
         BYTE entryA[3], entryB[3];
         uint8_t want;  // 50 or 51
     } cases[] = {
-        // red over blue: mix (125, 0, 130), step middle (124, 4, 132)
-        {RGB(255, 0, 0), RGB(0, 0, 255), {125, 0, 130}, {124, 4, 132}, 51},
-        // black over white: mix (130, 130, 130), middle (132, 132, 132); a tie keeps the lower index
-        {RGB(0, 0, 0), RGB(255, 255, 255), {131, 131, 131}, {133, 133, 133}, 50},
-        {RGB(0, 0, 0), RGB(255, 255, 255), {130, 130, 130}, {133, 133, 133}, 51},
+        // red over blue: the exact mix (125, 0, 130) beats a neighbour
+        {RGB(255, 0, 0), RGB(0, 0, 255), {125, 0, 130}, {124, 4, 132}, 50},
+        // black over white: mix (130, 130, 130), as near to 131 as to 129
+        {RGB(0, 0, 0), RGB(255, 255, 255), {131, 131, 131}, {129, 129, 129}, 50},
+        {RGB(0, 0, 0), RGB(255, 255, 255), {133, 133, 133}, {129, 129, 129}, 51},
     };
     for (const auto& c : cases) {
         MemoryTarget source(4, 4), destination(4, 4);
