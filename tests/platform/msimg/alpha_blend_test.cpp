@@ -39,7 +39,7 @@ TEST_F(AlphaBlendTest, AlphaZeroLeavesTheDestinationAndFullAlphaCopiesTheSource)
 // Each channel mixes as s x a / 255 + d x (255 - a) / 255, rounded, and the
 // mix lands on the nearest entry (a tie keeps the lower index).
 TEST_F(AlphaBlendTest, HalfwayAlphaMixesEachChannelOntoTheNearestEntry) {
-    if (!test_host::onThePlatform()) GTEST_SKIP() << "Wine takes the mix to 5 bits first (docs/known-differences.md)";
+    if (!test_host::onThePlatform()) GTEST_SKIP() << "Wine takes the mix to 5 bits first (docs/wine-differences.md)";
     const struct {
         COLORREF source, destination;
         BYTE entryA[3], entryB[3];
