@@ -29,7 +29,10 @@ public:
                                       const std::function<void(const Raster&)>& draw);
 
 private:
-    static constexpr size_t kMostShapes = 4096;  // then start afresh, so memory stays bounded
+    // The fireworks alone draw lines of up to 20 pixels each way at six widths,
+    // some ten thousand shapes; past this many the cache starts afresh, so
+    // memory stays bounded (a few megabytes).
+    static constexpr size_t kMostShapes = 16384;
     std::unordered_map<uint64_t, std::vector<ShapeRun>> shapes_;
     std::vector<uint8_t> scratch_;
 };
