@@ -65,6 +65,7 @@ extern LPDIRECTDRAWPALETTE primaryPalette;
 extern LPDIRECTDRAWPALETTE backPalette;
 extern LPDIRECTDRAWSURFACE messageSurface;
 extern LPDIRECTDRAWSURFACE canvas;
+extern LPDIRECTDRAWPALETTE canvasPalette;  // the shown colours at full brightness, for GDI on the canvas
 
 // The per-run defaults, the first step of start-up.
 void applyDefaults();

@@ -2,12 +2,16 @@
 // in-process: palettes, a new cave, fireworks, and the quit prompt.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "actors/actors.h"
 #include "actors/particles.h"
+#include "app/clock.h"
 #include "app/globals.h"
 #include "app/keyboard.h"
+#include "assets/palettes.h"
 #include "assets/bitmap.h"
 #include "support/demo_startup.h"
 #include "support/platform_test.h"
@@ -45,8 +49,8 @@ TEST_F(StartedKeyboardTest, OneAndTwoShowANewWorkingPaletteOnThePrimaryOnly) {
     EXPECT_FALSE(onKeyDown('2'));
     PALETTEENTRY shown[256];
     readPalette(primaryPalette, shown);
-    // Entries 0 and 255 stay black and white: the display keeps them.
-    EXPECT_EQ(std::memcmp(shown + 1, workingPalette + 1, 254 * sizeof(PALETTEENTRY)), 0);
+    // All 256 entries, the last one (250, 250, 255) too.
+    EXPECT_EQ(std::memcmp(shown, workingPalette, sizeof shown), 0);
     EXPECT_EQ(shown[254].peBlue, 254);  // the cool palette's entry 254 is (rnd, 254 - rnd, 254)
     PALETTEENTRY backAfter[256];
     readPalette(backPalette, backAfter);
@@ -63,7 +67,7 @@ TEST_F(StartedKeyboardTest, F9SwitchesFireworksAndTheirPaletteOnAndOff) {
     EXPECT_TRUE(switches.fireworksMode);
     PALETTEENTRY shown[256];
     readPalette(backPalette, shown);
-    EXPECT_EQ(std::memcmp(shown + 1, workingPalette + 1, 254 * sizeof(PALETTEENTRY)), 0);
+    EXPECT_EQ(std::memcmp(shown, workingPalette, sizeof shown), 0);
     EXPECT_FALSE(onKeyDown(VK_F9));
     EXPECT_FALSE(switches.fireworksMode);
     readPalette(primaryPalette, shown);
@@ -89,6 +93,46 @@ TEST_F(StartedKeyboardTest, F5MakesANewCaveAndPopulatesIt) {
     bool changed = player.x != oldPlayerX || Quillmere.rowSpan(0).left != oldFirstRow.left ||
                    Quillmere.rowSpan(0).right != oldFirstRow.right || Quillmere.rowSpan(1).left != oldSecondRow.left;
     EXPECT_TRUE(changed);
+}
+
+TEST_F(StartedKeyboardTest, F5PaintsTheMinimapInTheSheetsIndicesWhateverTheScreenShows) {
+    // The same cave each time: the random source reseeded at the same time.
+    auto minimapAfterF5 = [] {
+        platform::setTime(5000);
+        gameRandom.reseed();
+        onKeyDown(VK_F5);
+        std::vector<uint8_t> bytes(213 * 213);
+        DDSURFACEDESC desc{};
+        desc.dwSize = sizeof desc;
+        EXPECT_EQ(Quillmere.minimapSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+        for (int y = 0; y < 213; ++y)
+            std::memcpy(&bytes[y * 213], static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, 213);
+        Quillmere.minimapSurface->Unlock(nullptr);
+        return bytes;
+    };
+    auto fadeSteps = [](int steps) {
+        for (int i = 0; i < steps; ++i) stepFadeIn();
+    };
+    fadeSteps(7);  // 300 ms of the opening fade: 7 presentations
+    const std::vector<uint8_t> early = minimapAfterF5();
+    fadeSteps(29);  // 1500 ms
+    const std::vector<uint8_t> middle = minimapAfterF5();
+    fadeSteps(30);  // past the end
+    ASSERT_EQ(switches.fadeMode, 0);
+    const std::vector<uint8_t> faded = minimapAfterF5();
+    onKeyDown('1');
+    const std::vector<uint8_t> warm = minimapAfterF5();
+    onKeyDown(VK_F9);
+    const std::vector<uint8_t> fireworks = minimapAfterF5();
+
+    // The outline's cyan is an entry of the sheet's palette.
+    int cyan = 0;
+    while (cyan < 255 && backgroundImage.paletteColor(cyan) != Quillmere.outlineColour) ++cyan;
+    EXPECT_GT(std::count(faded.begin(), faded.end(), cyan), 5000);
+    EXPECT_EQ(early, faded);
+    EXPECT_EQ(middle, faded);
+    EXPECT_EQ(warm, faded);
+    EXPECT_EQ(fireworks, faded);
 }
 
 TEST_F(StartedKeyboardTest, EscAnsweredNoKeepsRunningWithThePromptOnTheScreen) {
