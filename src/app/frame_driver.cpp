@@ -1,17 +1,18 @@
 // The message loop and the frame driver: a frame every frameInterval ms while
 // the program is active, and a presentation (fade step and flip) every
 // presentInterval ms, with a frame of its own when it falls between two.
+#include "app/frame_driver.h"
+
 #include <windows.h>
 
 #include <algorithm>
 
-#include "actors/actors.h"
 #include "app/clock.h"
 #include "app/globals.h"
 #include "app/passes.h"
-#include "app/startup.h"
-#include "assets/palettes.h"
+#include "assets/fades.h"
 #include "assets/sprite_strip.h"
+#include "display/display.h"
 
 namespace {
 
@@ -68,9 +69,9 @@ bool runFrame() {
     drawPass();
     if (!gameClock.intervalElapsed(presentMark, presentInterval)) return true;
     if (switches.fadeMode == 1) {
-        stepFadeIn();
+        if (stepFadeIn(switches.fireworksMode)) switches.fadeMode = 0;
     } else if (switches.fadeMode == 2) {
-        stepFadeOut();
+        if (stepFadeOut(switches.fireworksMode)) switches.fadeMode = 0;
     }
     return present();
 }
@@ -79,7 +80,7 @@ bool present() {
     if (primarySurface == nullptr) return false;
     if (primarySurface->Flip(nullptr, DDFLIP_WAIT) != DDERR_SURFACELOST) return true;
     if (!restoreSurfaces()) return false;
-    return applyPalettes();
+    return applyPalettes(switches.fireworksMode);
 }
 
 bool restoreSurfaces() {

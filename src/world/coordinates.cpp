@@ -1,12 +1,12 @@
-// The cave's grid: the piece geometry of the sheet, the mappings between world,
-// screen, cell and minimap coordinates, and the open-cell test.
+// CaveWorld's grid (cave.h): the piece geometry of the sheet, the mappings
+// between world, screen, cell and minimap coordinates, and the open-cell test.
 #include "world/cave.h"
 
 #include <limits>
 
 #include "app/clock.h"
-#include "app/globals.h"
 #include "assets/bitmap.h"
+#include "display/display.h"
 #include "world/saturate.h"
 
 TileGeometryTable TileGeometry;

@@ -7,7 +7,8 @@
 #include <set>
 
 #include "actors/particles.h"
-#include "app/globals.h"
+#include "actors/trig_tables.h"
+#include "assets/fades.h"
 #include "assets/palettes.h"
 #include "display/display.h"
 #include "support/demo_startup.h"
@@ -196,8 +197,7 @@ protected:
         const char* failed = qmtest::startDemoInProcess();
         ASSERT_EQ(failed, nullptr) << failed;
         // Fireworks colours: the working palette on the display, as F9 sets it.
-        switches.fireworksMode = true;
-        applyPalettes();
+        applyPalettes(true);
         fillSurface(canvas, 0);
     }
 
@@ -224,7 +224,7 @@ protected:
 TEST_F(ParticleDrawTest, HalfALifeDrawsEntry127WithAPenThreeWide) {
     // Entry 127 in a colour no other entry has, so GDI maps it to itself.
     workingPalette[127] = {255, 0, 255, 0};
-    applyPalettes();
+    applyPalettes(true);
     placeTrail(100, 140, 200, 0.5f);
     ASSERT_TRUE(particleBurst.draw(canvas));
     EXPECT_EQ(pixelAt(120, 200), 127);

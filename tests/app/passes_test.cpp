@@ -13,6 +13,7 @@
 #include "app/globals.h"
 #include "app/passes.h"
 #include "app/readout.h"
+#include "assets/fades.h"
 #include "assets/palettes.h"
 #include "display/translucency.h"
 #include "display/display.h"
@@ -193,13 +194,12 @@ TEST_F(PassesTest, TheReadoutAndTheDotsFadeWithThePictureAndNeverTurnWhite) {
     const std::vector<uint8_t> full = readout();
     // Along the opening fade, and along a fade out (F8): the drawings pick the
     // same entries, none of them 255, at every level.
-    for (uint8_t mode : {1, 2}) {
-        switches.fadeMode = mode;
+    for (int mode : {1, 2}) {
         for (int step = 1; step <= 60; ++step) {
-            mode == 1 ? stepFadeIn() : stepFadeOut();
+            mode == 1 ? stepFadeIn(false) : stepFadeOut(false);
             const std::vector<uint8_t> pixels = readout();
-            ASSERT_EQ(std::count(pixels.begin(), pixels.end(), 255), 0) << "fade " << int{mode} << ", step " << step;
-            ASSERT_EQ(pixels, full) << "fade " << int{mode} << ", step " << step;
+            ASSERT_EQ(std::count(pixels.begin(), pixels.end(), 255), 0) << "fade " << mode << ", step " << step;
+            ASSERT_EQ(pixels, full) << "fade " << mode << ", step " << step;
         }
     }
 }
@@ -326,7 +326,7 @@ TEST_F(PassesTest, FireworksShowThePaletteAsDotsAlongTheTopAndNoText) {
     EXPECT_LE(lastX, 521);
     EXPECT_GE(lastX, 515);
     // Under the fireworks' own palette the last dot is the last entry, shown as generated.
-    applyPalettes();
+    applyPalettes(true);
     fillSurface(canvas, 0);
     drawHud(canvas);
     EXPECT_EQ(canvasPixels()[2 * screenWidth + 519], 255);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/text.h"
-#include "gdi/fonts.h"
+#include "core/glyphs.h"
 #include "platform/gdi/memory_target.h"
 
 using namespace gdi_test;
@@ -258,28 +258,20 @@ TEST_F(GdiText, HostileTextArguments) {
     EXPECT_TRUE(t.guardsIntact());
 }
 
-TEST_F(GdiText, RgbTextForTheMessageBoxes) {
-    const int width = 40, height = 20, pitch = width * 3 + 5;
-    std::vector<uint8_t> rgb(static_cast<size_t>(pitch) * height + 64, 7);
+TEST_F(GdiText, TextInto32BitPixelsForTheMessageBoxes) {
+    const int width = 40, height = 20, pitch = width + 5;
+    std::vector<uint32_t> pixels(static_cast<size_t>(pitch) * height + 64, 7);
     const std::u32string text = U"Y\u9375";
     EXPECT_EQ(qmp::fonts::textWidth(Face::Default, text), 24);
-    qmp::fonts::drawTextRgb(Face::Default, text, rgb.data(), width, height, pitch, 1, 2, 10, 20, 30);
+    qmp::fonts::drawText(Face::Default, text, pixels.data(), width, height, pitch, 1, 2, 0x102030);
     const qmp::fonts::Glyph y = qmp::fonts::glyph(Face::Default, U'Y');
     for (int row = 0; row < 16; ++row)
-        for (int col = 0; col < 8; ++col) {
-            const uint8_t* p = rgb.data() + (2 + row) * pitch + (1 + col) * 3;
-            if (y.pixel(col, row)) {
-                EXPECT_EQ(p[0], 10);
-                EXPECT_EQ(p[1], 20);
-                EXPECT_EQ(p[2], 30);
-            } else {
-                EXPECT_EQ(p[0], 7);
-            }
-        }
-    for (size_t i = static_cast<size_t>(pitch) * height; i < rgb.size(); ++i) EXPECT_EQ(rgb[i], 7);
-    qmp::fonts::drawTextRgb(Face::Default, text, rgb.data(), width, height, pitch, 30, 10, 1, 1, 1);  // clipped
+        for (int col = 0; col < 8; ++col)
+            EXPECT_EQ(pixels[static_cast<size_t>(2 + row) * pitch + 1 + col], y.pixel(col, row) ? 0x102030u : 7u);
+    for (size_t i = static_cast<size_t>(pitch) * height; i < pixels.size(); ++i) EXPECT_EQ(pixels[i], 7u);
+    qmp::fonts::drawText(Face::Default, text, pixels.data(), width, height, pitch, 30, 10, 1);  // clipped
     for (int row = 0; row < height; ++row)
-        for (int i = width * 3; i < pitch; ++i) EXPECT_EQ(rgb[static_cast<size_t>(row) * pitch + i], 7);
+        for (int i = width; i < pitch; ++i) EXPECT_EQ(pixels[static_cast<size_t>(row) * pitch + i], 7u);
 }
 
 }  // namespace

@@ -75,14 +75,15 @@ class RecordingBackend final : public qmp::Backend {
 public:
     explicit RecordingBackend(BackendLog* log) : inner_(qmp::makeHeadlessBackend()), log_(log) {}
     const char* name() const override { return "headless"; }
-    void pump(uint32_t timeoutMs) override { inner_->pump(timeoutMs); }
-    void show(const qmp::Picture& picture) override { inner_->show(picture); }
-    int messageBox(const std::string& text, const std::string& caption, unsigned type) override {
-        return inner_->messageBox(text, caption, type);
-    }
+    bool interactive() const override { return false; }
+    void wait(uint32_t timeoutMs, std::vector<qmp::HostEvent>& events) override { inner_->wait(timeoutMs, events); }
+    std::optional<qmp::PixelFormat> pixelFormat() const override { return std::nullopt; }
+    void present(const qmp::Frame&) override {}
+    bool boxOpening(const std::string&) override { return true; }
+    void boxClosed() override {}
     void setCursorVisible(bool visible) override { log_->cursorChanges.push_back(visible); }
     SIZE desktopSize() const override { return inner_->desktopSize(); }
-    void windowCreated(HWND, const char* title) override { log_->created.push_back(title); }
+    void windowCreated(HWND, const std::string& title) override { log_->created.push_back(title); }
     void windowDestroyed(HWND window) override { log_->destroyed.push_back(window); }
 
 private:

@@ -1,21 +1,24 @@
-// The window's message box: layout, answers by key and mouse, text wrapping
+// The platform's message box: layout, answers by key and mouse, text wrapping
 // and decoding, and its drawing over the dimmed picture.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 
-#include "backend/sdl/message_box.h"
-#include "gdi/fonts.h"
+#include "core/box_view.h"
+#include "core/glyphs.h"
+#include "core/text.h"
 
-using namespace qmp::sdl;
+using namespace qmp;
+using qmp::text::fromUtf8;
 
 namespace {
 
 constexpr unsigned kYesNoCancel = 3;
 constexpr unsigned kDefButton2 = 0x100;
-const std::string kPrompt = "ESC 鍵按下了！確定退出？";
+const std::u32string kPrompt = U"ESC 鍵按下了！確定退出？";
 
 int textWidth(const std::u32string& text) { return qmp::fonts::textWidth(qmp::fonts::Face::Default, text); }
 
@@ -30,22 +33,24 @@ bool overlap(const Rect& a, const Rect& b) {
 
 Point centre(const Rect& r) { return {r.x + r.w / 2, r.y + r.h / 2}; }
 
-platform::RgbImage solid(int width, int height, uint8_t value) {
-    platform::RgbImage image;
-    image.width = width;
-    image.height = height;
-    image.rgb.assign(size_t(width) * size_t(height) * 3, value);
-    return image;
+Frame solid(int width, int height, uint8_t value) {
+    Frame frame;
+    frame.width = width;
+    frame.height = height;
+    frame.pixels.assign(size_t(width) * size_t(height), frame.format.pack(value, value, value));
+    return frame;
 }
 
-const uint8_t* pixel(const platform::RgbImage& image, int x, int y) {
-    return image.rgb.data() + (size_t(y) * size_t(image.width) + size_t(x)) * 3;
+// The pixel's red, green and blue.
+std::array<uint8_t, 3> pixel(const Frame& frame, int x, int y) {
+    const uint32_t p = frame.row(y)[x];
+    return {frame.format.red(p), frame.format.green(p), frame.format.blue(p)};
 }
 
 }  // namespace
 
 TEST(SdlMessageBoxLayout, TheQuitPromptSitsCentredWithItsTwoButtons) {
-    const BoxLayout box = layoutBox(kPrompt, "Keyboard", MB_YESNO, 640, 480);
+    const BoxLayout box = layoutBox(kPrompt, U"Keyboard", MB_YESNO, 640, 480);
     const Rect picture{0, 0, 640, 480};
     EXPECT_TRUE(inside(box.outline, picture));
     EXPECT_LE(std::abs((640 - box.outline.x - box.outline.w) - box.outline.x), 1);
@@ -74,19 +79,19 @@ TEST(SdlMessageBoxLayout, TheQuitPromptSitsCentredWithItsTwoButtons) {
 TEST(SdlMessageBoxLayout, EachBoxTypeHasItsButtonsInWindowsOrder) {
     auto answers = [](unsigned type) {
         std::vector<int> out;
-        for (const BoxButton& b : layoutBox("x", "c", type, 640, 480).buttons) out.push_back(b.answer);
+        for (const BoxButton& b : layoutBox(U"x", U"c", type, 640, 480).buttons) out.push_back(b.answer);
         return out;
     };
     EXPECT_EQ(answers(MB_OK), std::vector<int>{IDOK});
     EXPECT_EQ(answers(MB_OKCANCEL), (std::vector<int>{IDOK, IDCANCEL}));
     EXPECT_EQ(answers(kYesNoCancel), (std::vector<int>{IDYES, IDNO, IDCANCEL}));
     EXPECT_EQ(answers(MB_YESNO | MB_ICONQUESTION), (std::vector<int>{IDYES, IDNO})) << "icon flags do not matter";
-    EXPECT_EQ(layoutBox("x", "c", MB_YESNO | kDefButton2, 640, 480).defaultButton, 1u);
-    EXPECT_EQ(layoutBox("x", "c", MB_OK | kDefButton2, 640, 480).defaultButton, 0u) << "no second button: the first";
+    EXPECT_EQ(layoutBox(U"x", U"c", MB_YESNO | kDefButton2, 640, 480).defaultButton, 1u);
+    EXPECT_EQ(layoutBox(U"x", U"c", MB_OK | kDefButton2, 640, 480).defaultButton, 0u) << "no second button: the first";
 }
 
 TEST(SdlMessageBoxLayout, ButtonsAreHitInsideTheirRectanglesOnly) {
-    const BoxLayout box = layoutBox(kPrompt, "Keyboard", kYesNoCancel, 640, 480);
+    const BoxLayout box = layoutBox(kPrompt, U"Keyboard", kYesNoCancel, 640, 480);
     for (size_t i = 0; i < box.buttons.size(); ++i) {
         const Rect& r = box.buttons[i].rect;
         EXPECT_EQ(buttonAt(box, centre(r)), int(i));
@@ -102,7 +107,7 @@ TEST(SdlMessageBoxLayout, ButtonsAreHitInsideTheirRectanglesOnly) {
 }
 
 TEST(SdlMessageBoxAnswers, KeysAnswerAsEveryBoxTakesThem) {
-    const BoxLayout yesNo = layoutBox(kPrompt, "Keyboard", MB_YESNO, 640, 480);
+    const BoxLayout yesNo = layoutBox(kPrompt, U"Keyboard", MB_YESNO, 640, 480);
     EXPECT_EQ(BoxInteraction(yesNo, MB_YESNO).key('Y'), IDYES);
     EXPECT_EQ(BoxInteraction(yesNo, MB_YESNO).key('N'), IDNO);
     EXPECT_EQ(BoxInteraction(yesNo, MB_YESNO).key(VK_ESCAPE), IDNO);
@@ -111,21 +116,21 @@ TEST(SdlMessageBoxAnswers, KeysAnswerAsEveryBoxTakesThem) {
     EXPECT_EQ(BoxInteraction(yesNo, MB_YESNO).key('A'), 0);
     EXPECT_EQ(BoxInteraction(yesNo, MB_YESNO).key(VK_F1), 0);
 
-    const BoxLayout ok = layoutBox("Game initial Failed!", "LoadImages()", MB_OK, 640, 480);
+    const BoxLayout ok = layoutBox(U"Game initial Failed!", U"LoadImages()", MB_OK, 640, 480);
     EXPECT_EQ(BoxInteraction(ok, MB_OK).key(VK_ESCAPE), IDOK);
     EXPECT_EQ(BoxInteraction(ok, MB_OK).key('Y'), 0) << "no Yes button";
     EXPECT_EQ(BoxInteraction(ok, MB_OK).key('N'), 0);
     EXPECT_EQ(BoxInteraction(ok, MB_OK).key(VK_RETURN), IDOK);
 
-    const BoxLayout okCancel = layoutBox("x", "c", MB_OKCANCEL, 640, 480);
+    const BoxLayout okCancel = layoutBox(U"x", U"c", MB_OKCANCEL, 640, 480);
     EXPECT_EQ(BoxInteraction(okCancel, MB_OKCANCEL).key(VK_ESCAPE), IDCANCEL);
 
-    const BoxLayout second = layoutBox("x", "c", MB_YESNO | kDefButton2, 640, 480);
+    const BoxLayout second = layoutBox(U"x", U"c", MB_YESNO | kDefButton2, 640, 480);
     EXPECT_EQ(BoxInteraction(second, MB_YESNO | kDefButton2).key(VK_RETURN), IDNO);
 }
 
 TEST(SdlMessageBoxAnswers, TabAndArrowsMoveTheFocusThatEnterPresses) {
-    const BoxLayout box = layoutBox("x", "c", kYesNoCancel, 640, 480);
+    const BoxLayout box = layoutBox(U"x", U"c", kYesNoCancel, 640, 480);
     BoxInteraction ui(box, kYesNoCancel);
     EXPECT_EQ(ui.focused(), 0u);
     EXPECT_EQ(ui.key(VK_TAB), 0);
@@ -140,7 +145,7 @@ TEST(SdlMessageBoxAnswers, TabAndArrowsMoveTheFocusThatEnterPresses) {
 }
 
 TEST(SdlMessageBoxAnswers, AClickIsAPressAndAReleaseOnTheSameButton) {
-    const BoxLayout box = layoutBox(kPrompt, "Keyboard", MB_YESNO, 640, 480);
+    const BoxLayout box = layoutBox(kPrompt, U"Keyboard", MB_YESNO, 640, 480);
     const Point yes = centre(box.buttons[0].rect);
     const Point no = centre(box.buttons[1].rect);
     {
@@ -168,14 +173,14 @@ TEST(SdlMessageBoxAnswers, AClickIsAPressAndAReleaseOnTheSameButton) {
 }
 
 TEST(SdlMessageBoxText, Utf8DecodesAndBadBytesBecomeReplacements) {
-    EXPECT_EQ(decodeUtf8("A\xC3\xA9\xE9\x8D\xB5\xF0\x9F\x98\x80"), U"A\u00E9\u9375\U0001F600");
-    EXPECT_EQ(decodeUtf8("\xFF" "A"), U"\uFFFDA");
-    EXPECT_EQ(decodeUtf8("\xC0\x80"), U"\uFFFD\uFFFD") << "overlong";
-    EXPECT_EQ(decodeUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD") << "a surrogate";
-    EXPECT_EQ(decodeUtf8("\xE9\x8D"), U"\uFFFD\uFFFD") << "cut short at the end";
-    EXPECT_EQ(decodeUtf8("\xE9" "AB"), U"\uFFFDAB") << "cut short by the next character";
-    EXPECT_EQ(decodeUtf8("\xF4\x90\x80\x80"), U"\uFFFD\uFFFD\uFFFD\uFFFD") << "beyond U+10FFFF";
-    EXPECT_EQ(decodeUtf8(std::string("a\0b", 3)), std::u32string(U"a\0b", 3));
+    EXPECT_EQ(fromUtf8("A\xC3\xA9\xE9\x8D\xB5\xF0\x9F\x98\x80"), U"A\u00E9\u9375\U0001F600");
+    EXPECT_EQ(fromUtf8("\xFF" "A"), U"\uFFFDA");
+    EXPECT_EQ(fromUtf8("\xC0\x80"), U"\uFFFD\uFFFD") << "overlong";
+    EXPECT_EQ(fromUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD") << "a surrogate";
+    EXPECT_EQ(fromUtf8("\xE9\x8D"), U"\uFFFD\uFFFD") << "cut short at the end";
+    EXPECT_EQ(fromUtf8("\xE9" "AB"), U"\uFFFDAB") << "cut short by the next character";
+    EXPECT_EQ(fromUtf8("\xF4\x90\x80\x80"), U"\uFFFD\uFFFD\uFFFD\uFFFD") << "beyond U+10FFFF";
+    EXPECT_EQ(fromUtf8(std::string("a\0b", 3)), std::u32string(U"a\0b", 3));
 }
 
 TEST(SdlMessageBoxText, LinesBreakAtBlanksBesideWideCharactersAndInsideOverlongWords) {
@@ -202,8 +207,8 @@ TEST(SdlMessageBoxText, NoWrappedLineIsWiderThanAllowed) {
 }
 
 TEST(SdlMessageBoxLayout, HostileTextIsCutToFitThePicture) {
-    const std::string huge(100000, 'x');
-    const BoxLayout box = layoutBox(huge + "\n\n\n" + huge, std::string(5000, 'C'), MB_OK, 640, 480);
+    const std::u32string huge(100000, U'x');
+    const BoxLayout box = layoutBox(huge + U"\n\n\n" + huge, std::u32string(5000, U'C'), MB_OK, 640, 480);
     EXPECT_TRUE(inside(box.outline, {0, 0, 640, 480}));
     ASSERT_FALSE(box.lines.empty());
     EXPECT_EQ(box.lines.back().text.back(), U'\u2026') << "an ellipsis says there is more";
@@ -215,20 +220,20 @@ TEST(SdlMessageBoxLayout, HostileTextIsCutToFitThePicture) {
 
 TEST(SdlMessageBoxLayout, ATinyPictureStillGetsABoxDrawnWithinItsPixels) {
     for (auto [w, h] : {std::pair{1, 1}, {40, 30}, {200, 60}}) {
-        const BoxLayout box = layoutBox(kPrompt, "Keyboard", kYesNoCancel, w, h);
-        platform::RgbImage image = solid(w, h, 100);
+        const BoxLayout box = layoutBox(kPrompt, U"Keyboard", kYesNoCancel, w, h);
+        Frame image = solid(w, h, 100);
         drawBox(box, 2, 1, image);  // out-of-picture parts are clipped (ASan watches)
-        EXPECT_EQ(image.rgb.size(), size_t(w) * size_t(h) * 3);
+        EXPECT_EQ(image.pixels.size(), size_t(w) * size_t(h));
     }
 }
 
 TEST(SdlMessageBoxDrawing, ThePictureIsDimmedAndTheBoxDrawnOverIt) {
-    platform::RgbImage image = solid(640, 480, 200);
+    Frame image = solid(640, 480, 200);
     dim(image);
     EXPECT_EQ(pixel(image, 0, 0)[0], 100);
     EXPECT_EQ(pixel(image, 639, 479)[2], 100);
 
-    const BoxLayout box = layoutBox(kPrompt, "Keyboard", MB_YESNO, 640, 480);
+    const BoxLayout box = layoutBox(kPrompt, U"Keyboard", MB_YESNO, 640, 480);
     drawBox(box, box.defaultButton, -1, image);
     EXPECT_EQ(pixel(image, 5, 5)[1], 100) << "outside the box the dimmed picture stays";
     const Point shadow{box.outline.x + box.outline.w + 1, box.outline.y + box.outline.h / 2};

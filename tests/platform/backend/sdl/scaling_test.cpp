@@ -3,12 +3,12 @@
 
 #include <cstdlib>
 
-#include "backend/sdl/scaling.h"
+#include "core/placement.h"
 
-using qmp::sdl::fitPicture;
-using qmp::sdl::outputToPicture;
-using qmp::sdl::Point;
-using qmp::sdl::Rect;
+using qmp::fitPicture;
+using qmp::outputToPicture;
+using qmp::Point;
+using qmp::Rect;
 
 TEST(SdlScaling, CommonScreensGetTheLargestWholeFactor) {
     struct Case {

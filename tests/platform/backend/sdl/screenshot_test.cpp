@@ -5,12 +5,12 @@
 #include <fstream>
 
 #include "backend/headless/contact_sheet.h"
-#include "backend/sdl/screenshot.h"
+#include "core/screenshot.h"
 #include "support/program_run.h"
 
-using qmp::sdl::freeScreenshotNumber;
-using qmp::sdl::screenshotName;
-using qmp::sdl::ScreenshotWriter;
+using qmp::freeScreenshotNumber;
+using qmp::screenshotName;
+using qmp::ScreenshotWriter;
 
 namespace {
 

@@ -1,16 +1,17 @@
-// The window's message box: its layout over the program's picture (pure, so it
-// can be tested), the keyboard and mouse answers, and its drawing into RGB
-// pixels with the default font, which covers the Big5 prompt's characters.
+// A message box as the platform draws it over the program's picture, on every
+// host: its layout (pure, so it can be tested), the keyboard and mouse answers,
+// and its drawing into a frame with the default font, which covers the Big5
+// prompt's characters.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "backend/sdl/scaling.h"
-#include "platform/control.h"
+#include "core/frame.h"
+#include "core/placement.h"
 
-namespace qmp::sdl {
+namespace qmp {
 
 struct BoxButton {
     int answer = 0;  // IDOK, IDYES, ...
@@ -32,9 +33,6 @@ struct BoxLayout {
     size_t defaultButton = 0;  // MB_DEFBUTTONn, where the keyboard focus starts
 };
 
-// UTF-8 to code points; a byte that does not start a valid sequence becomes U+FFFD.
-std::u32string decodeUtf8(std::string_view text);
-
 // Breaks text into lines no wider than `maxWidth` pixels in the default font:
 // at newlines, after blanks, beside wide (CJK) characters, and inside a word
 // only when it alone is too wide. Control characters other than newline and
@@ -43,7 +41,7 @@ std::vector<std::u32string> wrapText(const std::u32string& text, int maxWidth);
 
 // The box for a picture of width x height, centred on it. Text that does not
 // fit is cut off with an ellipsis. `type` is MB_* flags of a supported kind.
-BoxLayout layoutBox(const std::string& text, const std::string& caption, unsigned type, int width, int height);
+BoxLayout layoutBox(const std::u32string& text, const std::u32string& caption, unsigned type, int width, int height);
 
 // The index of the button at a picture point, -1 when there is none.
 int buttonAt(const BoxLayout& layout, Point point);
@@ -72,9 +70,9 @@ private:
 };
 
 // Halves every colour: the picture behind an open box.
-void dim(platform::RgbImage& image);
+void dim(Frame& frame);
 
-// Draws the box (shadow, frame, title bar, text, buttons) into the image.
-void drawBox(const BoxLayout& layout, size_t focused, int pressed, platform::RgbImage& image);
+// Draws the box (shadow, frame, title bar, text, buttons) into the frame.
+void drawBox(const BoxLayout& layout, size_t focused, int pressed, Frame& frame);
 
-}  // namespace qmp::sdl
+}  // namespace qmp

@@ -1,13 +1,13 @@
-#include "backend/sdl/message_box.h"
+#include "core/box_view.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
+#include "core/glyphs.h"
 #include "core/input.h"
-#include "gdi/fonts.h"
 
-namespace qmp::sdl {
+namespace qmp {
 namespace {
 
 using fonts::Face;
@@ -99,98 +99,51 @@ void wrapParagraph(const std::u32string& paragraph, int maxWidth, std::vector<st
     lines->push_back(line);
 }
 
-void fill(platform::RgbImage& image, const Rect& rect, Rgb colour) {
+void fill(Frame& frame, const Rect& rect, Rgb colour) {
     const int x0 = std::max(rect.x, 0);
     const int y0 = std::max(rect.y, 0);
-    const int x1 = std::min(rect.x + rect.w, image.width);
-    const int y1 = std::min(rect.y + rect.h, image.height);
-    for (int y = y0; y < y1; ++y) {
-        uint8_t* p = image.rgb.data() + (size_t(y) * size_t(image.width) + size_t(x0)) * 3;
-        for (int x = x0; x < x1; ++x, p += 3) {
-            p[0] = colour.r;
-            p[1] = colour.g;
-            p[2] = colour.b;
-        }
-    }
+    const int x1 = std::min(rect.x + rect.w, frame.width);
+    const int y1 = std::min(rect.y + rect.h, frame.height);
+    const uint32_t pixel = frame.format.pack(colour.r, colour.g, colour.b);
+    for (int y = y0; y < y1; ++y) std::fill(frame.row(y) + x0, frame.row(y) + std::max(x0, x1), pixel);
 }
 
 // A raised (or, pressed, sunken) edge one pixel wide around the rectangle.
-void bevel(platform::RgbImage& image, const Rect& r, bool sunken) {
+void bevel(Frame& frame, const Rect& r, bool sunken) {
     const Rgb topLeft = sunken ? kDark : kLight;
     const Rgb bottomRight = sunken ? kLight : kDark;
-    fill(image, {r.x, r.y, r.w, 1}, topLeft);
-    fill(image, {r.x, r.y, 1, r.h}, topLeft);
-    fill(image, {r.x, r.y + r.h - 1, r.w, 1}, bottomRight);
-    fill(image, {r.x + r.w - 1, r.y, 1, r.h}, bottomRight);
+    fill(frame, {r.x, r.y, r.w, 1}, topLeft);
+    fill(frame, {r.x, r.y, 1, r.h}, topLeft);
+    fill(frame, {r.x, r.y + r.h - 1, r.w, 1}, bottomRight);
+    fill(frame, {r.x + r.w - 1, r.y, 1, r.h}, bottomRight);
 }
 
-void outline(platform::RgbImage& image, const Rect& r, Rgb colour) {
-    fill(image, {r.x, r.y, r.w, 1}, colour);
-    fill(image, {r.x, r.y + r.h - 1, r.w, 1}, colour);
-    fill(image, {r.x, r.y, 1, r.h}, colour);
-    fill(image, {r.x + r.w - 1, r.y, 1, r.h}, colour);
+void outline(Frame& frame, const Rect& r, Rgb colour) {
+    fill(frame, {r.x, r.y, r.w, 1}, colour);
+    fill(frame, {r.x, r.y + r.h - 1, r.w, 1}, colour);
+    fill(frame, {r.x, r.y, 1, r.h}, colour);
+    fill(frame, {r.x + r.w - 1, r.y, 1, r.h}, colour);
 }
 
-void text(platform::RgbImage& image, const BoxText& line, Rgb colour) {
-    fonts::drawTextRgb(Face::Default, line.text, image.rgb.data(), image.width, image.height, image.width * 3,
-                       line.at.x, line.at.y, colour.r, colour.g, colour.b);
+void text(Frame& frame, const BoxText& line, Rgb colour) {
+    fonts::drawText(Face::Default, line.text, frame.pixels.data(), frame.width, frame.height, frame.width, line.at.x,
+                    line.at.y, frame.format.pack(colour.r, colour.g, colour.b));
 }
 
-void darken(platform::RgbImage& image, const Rect& rect) {
+void darken(Frame& frame, const Rect& rect) {
     const int x0 = std::max(rect.x, 0);
     const int y0 = std::max(rect.y, 0);
-    const int x1 = std::min(rect.x + rect.w, image.width);
-    const int y1 = std::min(rect.y + rect.h, image.height);
-    for (int y = y0; y < y1; ++y)
+    const int x1 = std::min(rect.x + rect.w, frame.width);
+    const int y1 = std::min(rect.y + rect.h, frame.height);
+    const PixelFormat& f = frame.format;
+    for (int y = y0; y < y1; ++y) {
+        uint32_t* row = frame.row(y);
         for (int x = x0; x < x1; ++x)
-            for (int c = 0; c < 3; ++c) {
-                uint8_t& v = image.rgb[(size_t(y) * size_t(image.width) + size_t(x)) * 3 + size_t(c)];
-                v = static_cast<uint8_t>(v / 2);
-            }
+            row[x] = f.pack(uint8_t(f.red(row[x]) / 2), uint8_t(f.green(row[x]) / 2), uint8_t(f.blue(row[x]) / 2));
+    }
 }
 
 }  // namespace
-
-std::u32string decodeUtf8(std::string_view text) {
-    std::u32string out;
-    size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        int extra = -1;  // continuation bytes; -1: not a lead byte
-        char32_t c = 0;
-        char32_t least = 0;  // below it the sequence is overlong
-        if (lead < 0x80) {
-            extra = 0;
-            c = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            c = lead & 0x1F;
-            least = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            c = lead & 0x0F;
-            least = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            c = lead & 0x07;
-            least = 0x10000;
-        }
-        bool valid = extra >= 0 && i + size_t(extra) < text.size();
-        for (int k = 1; valid && k <= extra; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + size_t(k)]);
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        if (!valid || c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            out += U'\uFFFD';
-            ++i;  // resynchronise on the next byte
-            continue;
-        }
-        out += c;
-        i += size_t(extra) + 1;
-    }
-    return out;
-}
 
 std::vector<std::u32string> wrapText(const std::u32string& text, int maxWidth) {
     std::vector<std::u32string> lines;
@@ -209,7 +162,7 @@ std::vector<std::u32string> wrapText(const std::u32string& text, int maxWidth) {
     return lines;
 }
 
-BoxLayout layoutBox(const std::string& message, const std::string& caption, unsigned type, int frameW, int frameH) {
+BoxLayout layoutBox(const std::u32string& message, const std::u32string& caption, unsigned type, int frameW, int frameH) {
     BoxLayout layout;
     layout.buttons = buttonsOf(type);
     const size_t defaultIndex = (type & kDefaultButtonMask) >> 8;
@@ -217,7 +170,7 @@ BoxLayout layoutBox(const std::string& message, const std::string& caption, unsi
 
     const int room = std::max(frameW - 2 * kMargin, 1);
     const int textRoom = std::max(std::min(room - 2 * kPadding, kMaxTextWidth), 1);
-    std::vector<std::u32string> lines = wrapText(decodeUtf8(message), textRoom);
+    std::vector<std::u32string> lines = wrapText(message, textRoom);
 
     // As many lines as the picture's height leaves room for; the last shown one ends in an ellipsis.
     const int fixedHeight = kTitleHeight + 3 * kPadding + kButtonHeight;
@@ -234,7 +187,7 @@ BoxLayout layoutBox(const std::string& message, const std::string& caption, unsi
 
     int textWidth = 0;
     for (const std::u32string& line : lines) textWidth = std::max(textWidth, width(line));
-    const std::u32string title = decodeUtf8(caption);
+    const std::u32string& title = caption;
     int inner = std::max({textWidth, buttonsWidth, std::min(width(title), kMaxTextWidth)});
     const int boxW = std::min(std::max(inner + 2 * kPadding, kMinBoxWidth), room);
     const int boxH = fixedHeight + static_cast<int>(lines.size()) * kLineHeight;
@@ -293,9 +246,9 @@ int BoxInteraction::mouseUp(Point point) {
     return layout_.buttons[static_cast<size_t>(down)].answer;
 }
 
-void dim(platform::RgbImage& image) { darken(image, {0, 0, image.width, image.height}); }
+void dim(Frame& frame) { darken(frame, {0, 0, frame.width, frame.height}); }
 
-void drawBox(const BoxLayout& layout, size_t focused, int pressed, platform::RgbImage& image) {
+void drawBox(const BoxLayout& layout, size_t focused, int pressed, Frame& image) {
     const Rect& box = layout.outline;
     darken(image, {box.x + kShadow, box.y + box.h, box.w, kShadow});
     darken(image, {box.x + box.w, box.y + kShadow, kShadow, box.h - kShadow});
@@ -329,4 +282,4 @@ void drawBox(const BoxLayout& layout, size_t focused, int pressed, platform::Rgb
     }
 }
 
-}  // namespace qmp::sdl
+}  // namespace qmp

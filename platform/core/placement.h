@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace qmp::sdl {
+namespace qmp {
 
 struct Rect {
     int x = 0;
@@ -30,4 +30,4 @@ Rect fitPicture(int outW, int outH, int picW, int picH);
 // The picture pixel under an output pixel, none when it is on a bar.
 std::optional<Point> outputToPicture(Point output, const Rect& placed, int picW, int picH);
 
-}  // namespace qmp::sdl
+}  // namespace qmp

@@ -1,8 +1,8 @@
-#include "backend/sdl/screenshot.h"
+#include "core/screenshot.h"
 
 #include <cstdio>
 
-namespace qmp::sdl {
+namespace qmp {
 namespace {
 constexpr int kLastNumber = 99999;
 }
@@ -33,4 +33,4 @@ bool ScreenshotWriter::save(const platform::RgbImage& picture, std::string* path
     return true;
 }
 
-}  // namespace qmp::sdl
+}  // namespace qmp

@@ -7,7 +7,7 @@
 
 #include "platform/control.h"
 
-namespace qmp::sdl {
+namespace qmp {
 
 std::string screenshotName(int number);
 
@@ -27,4 +27,4 @@ private:
     int next_ = 1;
 };
 
-}  // namespace qmp::sdl
+}  // namespace qmp

@@ -1,5 +1,5 @@
-// The platform's two bitmap faces, for GDI text and for other platform code
-// (the SDL window draws its message boxes with the default font).
+// The platform's two bitmap faces: GDI's text, and the platform's own drawing
+// (message boxes, the overlay line) on every host, come from these tables.
 #pragma once
 
 #include <cstdint>
@@ -39,10 +39,10 @@ bool hasOwnGlyph(Face face, char32_t codePoint);
 // The width of a line of text: the sum of its glyphs' advances.
 int textWidth(Face face, std::u32string_view text);
 
-// Draws a line of text into packed 24-bit RGB pixels (3 bytes per pixel, rows
-// `pitch` bytes apart), clipped to width x height; (x, y) is the top-left corner
-// of the text's cells. Only the glyphs' pixels are written.
-void drawTextRgb(Face face, std::u32string_view text, uint8_t* rgb, int width, int height, int pitch, int x, int y,
-                 uint8_t red, uint8_t green, uint8_t blue);
+// Draws a line of text into 32-bit pixels (rows `pitch` pixels apart), clipped
+// to width x height; (x, y) is the top-left corner of the text's cells. Only
+// the glyphs' pixels are written, with `colour`.
+void drawText(Face face, std::u32string_view text, uint32_t* pixels, int width, int height, int pitch, int x, int y,
+              uint32_t colour);
 
 }  // namespace qmp::fonts

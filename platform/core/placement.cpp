@@ -1,9 +1,9 @@
-#include "backend/sdl/scaling.h"
+#include "core/placement.h"
 
 #include <algorithm>
 #include <cstdint>
 
-namespace qmp::sdl {
+namespace qmp {
 
 Rect fitPicture(int outW, int outH, int picW, int picH) {
     if (outW <= 0 || outH <= 0 || picW <= 0 || picH <= 0) return {};
@@ -31,4 +31,4 @@ std::optional<Point> outputToPicture(Point output, const Rect& placed, int picW,
     return Point{static_cast<int>(x), static_cast<int>(y)};
 }
 
-}  // namespace qmp::sdl
+}  // namespace qmp

@@ -1,8 +1,8 @@
-#include "gdi/fonts.h"
+#include "core/glyphs.h"
 
 #include <algorithm>
 
-#include "gdi/font_data.h"
+#include "core/glyph_data.h"
 
 namespace qmp::fonts {
 namespace {
@@ -52,22 +52,19 @@ int textWidth(Face face, std::u32string_view text) {
     return width;
 }
 
-void drawTextRgb(Face face, std::u32string_view text, uint8_t* rgb, int width, int height, int pitch, int x, int y,
-                 uint8_t red, uint8_t green, uint8_t blue) {
-    if (rgb == nullptr || width <= 0 || height <= 0 || pitch < width * 3) return;
+void drawText(Face face, std::u32string_view text, uint32_t* pixels, int width, int height, int pitch, int x, int y,
+              uint32_t colour) {
+    if (pixels == nullptr || width <= 0 || height <= 0 || pitch < width) return;
     int64_t penX = x;
     for (char32_t c : text) {
         const Glyph g = glyph(face, c);
         for (int row = 0; row < g.height; ++row) {
             const int64_t py = int64_t(y) + g.top + row;
             if (py < 0 || py >= height) continue;
+            uint32_t* line = pixels + py * pitch;
             for (int col = 0; col < g.advance; ++col) {
                 const int64_t px = penX + col;
-                if (px < 0 || px >= width || !g.pixel(col, row)) continue;
-                uint8_t* p = rgb + py * pitch + px * 3;
-                p[0] = red;
-                p[1] = green;
-                p[2] = blue;
+                if (px >= 0 && px < width && g.pixel(col, row)) line[px] = colour;
             }
         }
         penX += g.advance;
