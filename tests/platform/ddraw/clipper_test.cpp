@@ -1,6 +1,6 @@
 // Copies into a surface with a clipper are clipped to the clipper window's
 // client area, the source rectangle moving (and scaling) with the destination.
-#include "platform/ddraw_fixture.h"
+#include "platform/ddraw/fixture.h"
 
 namespace {
 

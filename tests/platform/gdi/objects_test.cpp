@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "gdi_memory_target.h"
+#include "platform/gdi/memory_target.h"
 #include "platform/control.h"
 
 using namespace gdi_test;

@@ -1,4 +1,4 @@
-#include "gdi_memory_target.h"
+#include "platform/gdi/memory_target.h"
 
 namespace gdi_test {
 namespace {

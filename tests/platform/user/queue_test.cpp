@@ -4,7 +4,7 @@
 
 #include "core/screen.h"
 #include "kernel/last_error.h"
-#include "platform/user_test_window.h"
+#include "platform/user/test_window.h"
 
 using ::testing::ElementsAre;
 

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "kernel/last_error.h"
-#include "platform/user_test_window.h"
+#include "platform/user/test_window.h"
 
 using ::testing::ElementsAre;
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "gdi/colour_map.h"
-#include "gdi_memory_target.h"
+#include "platform/gdi/memory_target.h"
 
 using namespace gdi_test;
 

@@ -1,7 +1,7 @@
 // Locks, device contexts and palettes: who may touch a surface's bytes, and
 // which colours GDI sees through them.
 #include "core/dc.h"
-#include "platform/ddraw_fixture.h"
+#include "platform/ddraw/fixture.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "core/exclusive.h"
 #include "core/screen.h"
 #include "core/script.h"
-#include "platform/user_test_window.h"
+#include "platform/user/test_window.h"
 
 using ::testing::ElementsAre;
 

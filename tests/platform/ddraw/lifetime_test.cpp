@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "core/dc.h"
-#include "platform/ddraw_fixture.h"
+#include "platform/ddraw/fixture.h"
 
 namespace {
 

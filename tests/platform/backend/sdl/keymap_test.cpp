@@ -11,7 +11,7 @@
 
 #include "backend/sdl/keymap.h"
 #include "core/launch.h"
-#include "platform/user_test_window.h"
+#include "platform/user/test_window.h"
 
 using ::testing::ElementsAre;
 using qmp::sdl::virtualKeyOf;

@@ -1,5 +1,5 @@
 // The device: cooperative level, display mode and what CreateSurface accepts.
-#include "platform/ddraw_fixture.h"
+#include "platform/ddraw/fixture.h"
 
 namespace {
 

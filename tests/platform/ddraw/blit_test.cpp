@@ -1,5 +1,5 @@
 // Blt and BltFast: fills, keyed copies, stretching and the rectangle rules.
-#include "platform/ddraw_fixture.h"
+#include "platform/ddraw/fixture.h"
 
 namespace {
 

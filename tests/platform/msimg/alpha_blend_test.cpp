@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "gdi_memory_target.h"
+#include "platform/gdi/memory_target.h"
 #include "platform/control.h"
 
 using namespace gdi_test;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "gdi/raster.h"
-#include "gdi_memory_target.h"
+#include "platform/gdi/memory_target.h"
 
 using namespace gdi_test;
 

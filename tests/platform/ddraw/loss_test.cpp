@@ -1,6 +1,6 @@
 // Exclusive full-screen loss: the flip chain and video-memory surfaces lose
 // their bytes until Restore; system-memory surfaces keep theirs.
-#include "platform/ddraw_fixture.h"
+#include "platform/ddraw/fixture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "core/text.h"
 #include "core/glyphs.h"
-#include "gdi_memory_target.h"
+#include "platform/gdi/memory_target.h"
 
 using namespace gdi_test;
 using qmp::fonts::Face;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/ddraw_fixture.h"
+#include "platform/ddraw/fixture.h"
 
 namespace {
 
