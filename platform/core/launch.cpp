@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace qmp {
 namespace {
@@ -76,6 +77,17 @@ bool parseLaunchOptions(const std::vector<std::string>& args, LaunchOptions* opt
             result.tour = true;
         } else if (arg == "--call-log") {
             result.callLog = true;
+        } else if (arg == "--scale") {
+            std::string mode;
+            if (!value(&mode)) return false;
+            std::optional<ScaleMode> named = scaleModeNamed(mode);
+            if (!named) {
+                *error = "--scale must be fit, integer or stretch, not '" + mode + "'";
+                return false;
+            }
+            result.scale = *named;
+        } else if (arg == "--show-fps") {
+            result.showFps = true;
         } else if (arg == "--script") {
             if (!value(&result.scriptPath)) return false;
         } else if (arg == "--shots") {
@@ -113,6 +125,10 @@ const char* launchUsage() {
            "  --headless            run without a window (virtual clock, scripted input)\n"
            "  --window              open a window instead of taking the whole screen\n"
            "  --tour                run the built-in tour (the default when headless without --script)\n"
+           "  --scale fit|integer|stretch\n"
+           "                        how the window fills the screen: the largest 4:3 picture with sharp\n"
+           "                        pixels (fit, the default), whole multiples only, or all of it\n"
+           "  --show-fps            show pictures a second and their CPU time in the window\n"
            "  --script FILE         deliver the timed events of FILE\n"
            "  --shots DIR           folder for captures named in the script or tour\n"
            "  --report FILE         write a report of the run (message boxes, captures, exit code)\n"

@@ -14,6 +14,7 @@
 #include "core/backend.h"
 #include "core/clock.h"
 #include "core/launch.h"
+#include "core/overlay.h"
 #include "core/run.h"
 #include "core/script.h"
 #include "platform/control.h"
@@ -64,6 +65,7 @@ bool chooseBackend(const qmp::LaunchOptions& options) {
         if (std::unique_ptr<qmp::Backend> window = qmp::makeWindowBackend(options)) {
             qmp::clock::useReal();
             qmp::setBackend(std::move(window));
+            qmp::overlay::setShowFps(options.showFps);
             return false;
         }
         std::fprintf(stderr, "Quillmere: no window could be opened; running headless\n");

@@ -20,7 +20,8 @@ constexpr int kBlankHeight = 480;
 
 class SdlBackend final : public Backend {
 public:
-    SdlBackend(std::unique_ptr<sdl::Window> window, bool windowed) : window_(std::move(window)), windowed_(windowed) {}
+    SdlBackend(std::unique_ptr<sdl::Window> window, const sdl::WindowSettings& settings)
+        : window_(std::move(window)), settings_(settings), format_(window_->pixelFormat()) {}
 
     ~SdlBackend() override {
         window_.reset();
@@ -41,7 +42,8 @@ public:
         }
     }
 
-    std::optional<PixelFormat> pixelFormat() const override { return sdl::Window::pixelFormat(); }
+    // A window opened again (for a box) has the same presenter, hence the same layout.
+    std::optional<PixelFormat> pixelFormat() const override { return format_; }
 
     void present(const Frame& frame) override {
         last_ = &frame;
@@ -90,7 +92,7 @@ private:
     bool openWindow(const std::string& title) {
         if (!window_) {
             std::string error;
-            window_ = sdl::Window::open(title, windowed_, &error);
+            window_ = sdl::Window::open(title, settings_, &error);
             if (!window_) {
                 std::fprintf(stderr, "sdl: %s\n", error.c_str());
                 return false;
@@ -134,7 +136,7 @@ private:
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
             case SDL_WINDOWEVENT_EXPOSED:
-            case SDL_WINDOWEVENT_SIZE_CHANGED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:  // resizing rescales
                 if (window_ && shown_) window_->redraw();
                 return;
             case SDL_WINDOWEVENT_FOCUS_GAINED: events.push_back(HostEvent{HostEvent::FocusGained, 0, false, std::nullopt}); return;
@@ -151,7 +153,8 @@ private:
     }
 
     std::unique_ptr<sdl::Window> window_;  // made hidden at start, shown for the program's window
-    bool windowed_;
+    sdl::WindowSettings settings_;
+    PixelFormat format_;
     bool shown_ = false;
     bool temporary_ = false;    // opened only for a message box
     bool cursorWanted_ = true;  // ShowCursor's count is not negative
@@ -184,13 +187,14 @@ std::unique_ptr<Backend> makeWindowBackend(const LaunchOptions& options) {
     // sends the program headless instead of failing it later. Its title comes
     // with the program's window.
     std::string error;
-    std::unique_ptr<sdl::Window> window = sdl::Window::open("", options.windowed, &error);
+    const sdl::WindowSettings settings{options.windowed, options.scale};
+    std::unique_ptr<sdl::Window> window = sdl::Window::open("", settings, &error);
     if (!window) {
         std::fprintf(stderr, "sdl: %s\n", error.c_str());
         SDL_Quit();
         return nullptr;
     }
-    return std::make_unique<SdlBackend>(std::move(window), options.windowed);
+    return std::make_unique<SdlBackend>(std::move(window), settings);
 }
 
 }  // namespace qmp

@@ -1,0 +1,113 @@
+#include "core/scaler.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace qmp {
+
+std::vector<Scaler::Tap> Scaler::taps(int source, int factor, int target) {
+    std::vector<Tap> result(static_cast<size_t>(std::max(target, 0)));
+    const int64_t upscaled = int64_t(source) * factor;
+    const int64_t twice = 2 * int64_t(target);
+    for (int i = 0; i < target; ++i) {
+        // The output pixel's centre in the upscaled picture, in units of 1 / (2 * target).
+        const int64_t at = (2 * int64_t(i) + 1) * upscaled - target;
+        int64_t p0 = at < 0 ? 0 : at / twice;
+        int64_t weight = at < 0 ? 0 : ((at % twice) * 256 + target) / twice;
+        if (weight >= 256) {
+            ++p0;
+            weight = 0;
+        }
+        p0 = std::min(p0, upscaled - 1);
+        const int64_t p1 = std::min(p0 + 1, upscaled - 1);
+        Tap& tap = result[size_t(i)];
+        tap.first = static_cast<int>(p0 / factor);
+        tap.second = static_cast<int>(p1 / factor);
+        tap.weight = tap.first == tap.second ? 0 : static_cast<uint32_t>(weight);
+        if (tap.weight == 0) tap.second = tap.first;
+    }
+    return result;
+}
+
+void Scaler::prepare(int picW, int picH, const Placement& placement) {
+    placement_ = placement;
+    picW_ = picW;
+    picH_ = picH;
+    columns_ = taps(picW, placement.factorX, placement.target.w);
+    rows_ = taps(picH, placement.factorY, placement.target.h);
+    for (std::vector<uint32_t>& l : lines_) l.assign(columns_.size(), 0);
+    crispAcross_ = true;
+    for (const Tap& tap : columns_) crispAcross_ = crispAcross_ && tap.weight == 0;
+    identityAcross_ = crispAcross_ && placement.target.w == picW;
+    lineRows_[0] = lineRows_[1] = -1;
+}
+
+std::pair<int, int> Scaler::reached(const std::vector<Tap>& taps, int from, int to) {
+    // Taps ascend: the first output pixel that touches [from, to), and the last.
+    auto touches = [&](const Tap& t) { return (t.first >= from && t.first < to) || (t.second >= from && t.second < to); };
+    auto firstAfter = std::partition_point(taps.begin(), taps.end(), [&](const Tap& t) { return t.second < from; });
+    auto end = std::partition_point(firstAfter, taps.end(), [&](const Tap& t) { return t.first < to; });
+    if (firstAfter == end || !touches(*firstAfter)) return {0, 0};
+    return {static_cast<int>(firstAfter - taps.begin()), static_cast<int>(end - taps.begin())};
+}
+
+Rect Scaler::outputRect(const Rect& picture) const {
+    const auto [x0, x1] = reached(columns_, picture.x, picture.x + picture.w);
+    const auto [y0, y1] = reached(rows_, picture.y, picture.y + picture.h);
+    if (x1 <= x0 || y1 <= y0) return {};
+    const Rect& t = placement_.target;
+    return {t.x + x0, t.y + y0, x1 - x0, y1 - y0};
+}
+
+const uint32_t* Scaler::line(const Frame& frame, int row) {
+    if (identityAcross_) return frame.row(row);  // target column x is picture column x
+    for (int i = 0; i < 2; ++i)
+        if (lineRows_[i] == row) return lines_[i].data();
+    // Replace the older of the two (rows are drawn top-down).
+    const int slot = lineRows_[0] < lineRows_[1] ? 0 : 1;
+    lineRows_[slot] = row;
+    const uint32_t* in = frame.row(row);
+    uint32_t* out = lines_[slot].data();
+    const Tap* tap = columns_.data();
+    if (crispAcross_) {
+        for (int x = columnFrom_; x < columnTo_; ++x) out[x] = in[tap[x].first];
+    } else {
+        for (int x = columnFrom_; x < columnTo_; ++x)
+            out[x] = tap[x].weight == 0 ? in[tap[x].first] : mixPixels(in[tap[x].first], in[tap[x].second], tap[x].weight);
+    }
+    return out;
+}
+
+void Scaler::draw(const Frame& frame, const Rect& output, uint32_t* out, int pitch) {
+    if (frame.width != picW_ || frame.height != picH_ || columns_.empty() || rows_.empty()) return;
+    const Rect& t = placement_.target;
+    const int x0 = std::max(output.x, t.x);
+    const int x1 = std::min(output.x + output.w, t.x + t.w);
+    const int y0 = std::max(output.y, t.y);
+    const int y1 = std::min(output.y + output.h, t.y + t.h);
+    if (x1 <= x0 || y1 <= y0) return;
+    columnFrom_ = x0 - t.x;
+    columnTo_ = x1 - t.x;
+    lineRows_[0] = lineRows_[1] = -1;  // the frame's pixels, or the columns, may differ from the last draw
+    const size_t bytes = size_t(columnTo_ - columnFrom_) * sizeof(uint32_t);
+    for (int y = y0; y < y1; ++y) {
+        const Tap& tap = rows_[size_t(y - t.y)];
+        uint32_t* dst = out + int64_t(y) * pitch + t.x;  // indexed by target column
+        if (y > y0) {
+            const Tap& above = rows_[size_t(y - 1 - t.y)];
+            if (above.first == tap.first && above.second == tap.second && above.weight == tap.weight) {
+                std::memcpy(dst + columnFrom_, dst - pitch + columnFrom_, bytes);
+                continue;
+            }
+        }
+        const uint32_t* a = line(frame, tap.first);
+        if (tap.weight == 0) {
+            std::memcpy(dst + columnFrom_, a + columnFrom_, bytes);
+            continue;
+        }
+        const uint32_t* b = line(frame, tap.second);
+        for (int x = columnFrom_; x < columnTo_; ++x) dst[x] = mixPixels(a[x], b[x], tap.weight);
+    }
+}
+
+}  // namespace qmp
