@@ -146,15 +146,17 @@ std::vector<Stamp> layOut(const std::vector<OverlayLine>& lines, int outW, int o
     const int pad = 3 * scale;
     const int glyphHeight = fonts::metrics(fonts::Face::Default).height;
     const int lineHeight = (glyphHeight + 2) * scale + 2 * pad;
-    int messageBottom = outH - pad;
+    // Messages stack up from the bottom, the newest lowest.
+    int messagesBelow = static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const OverlayLine& l) { return !l.topRight; }));
     for (const OverlayLine& line : lines) {
         const bool rate = line.topRight;
-        const int w = std::min(fonts::textWidth(fonts::Face::Default, line.text) * scale + 2 * pad, outW);
+        const int w = std::min(fonts::textWidth(fonts::Face::Default, line.text) * scale + 2 * pad, outW - 2 * pad);
+        if (w <= 2 * pad) continue;
         Stamp stamp;
-        stamp.at = {rate ? outW - w - pad : pad, rate ? pad : messageBottom - lineHeight, w, lineHeight};
-        if (!rate) messageBottom -= lineHeight + pad;
-        if (stamp.at.x < 0) stamp.at.x = 0;
-        if (stamp.at.y < 0) break;  // no room for more
+        if (!rate) --messagesBelow;
+        const int messageTop = outH - (messagesBelow + 1) * (lineHeight + pad);
+        stamp.at = {rate ? outW - w - pad : pad, rate ? pad : messageTop, w, lineHeight};
+        if (stamp.at.y < 0 || stamp.at.y + stamp.at.h > outH) continue;  // no room for it
         const uint32_t backdrop = (kBackdropAlpha * line.opacity / 255) << 24;
         stamp.pixels.assign(size_t(stamp.at.w) * size_t(stamp.at.h), backdrop);
         // The text drawn once at 1:1, then each of its pixels made scale x scale.

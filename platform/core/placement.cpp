@@ -6,9 +6,10 @@
 namespace qmp {
 namespace {
 
-// Room a window needs besides its picture: borders, a title bar, a panel.
-constexpr int kWindowRoomX = 64;
-constexpr int kWindowRoomY = 96;
+// Room a window needs besides its picture in the desktop's usable area
+// (panels are outside that already): its borders and title bar.
+constexpr int kWindowRoomX = 32;
+constexpr int kWindowRoomY = 48;
 
 Rect centred(int outW, int outH, int64_t w, int64_t h) {
     return {static_cast<int>((outW - w) / 2), static_cast<int>((outH - h) / 2), static_cast<int>(w),

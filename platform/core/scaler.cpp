@@ -8,22 +8,41 @@ namespace qmp {
 std::vector<Scaler::Tap> Scaler::taps(int source, int factor, int target) {
     std::vector<Tap> result(static_cast<size_t>(std::max(target, 0)));
     const int64_t upscaled = int64_t(source) * factor;
-    const int64_t twice = 2 * int64_t(target);
     for (int i = 0; i < target; ++i) {
-        // The output pixel's centre in the upscaled picture, in units of 1 / (2 * target).
-        const int64_t at = (2 * int64_t(i) + 1) * upscaled - target;
-        int64_t p0 = at < 0 ? 0 : at / twice;
-        int64_t weight = at < 0 ? 0 : ((at % twice) * 256 + target) / twice;
+        int64_t p0 = 0;
+        int64_t p1 = 0;
+        int64_t weight = 0;  // of p1, in 256ths
+        if (upscaled <= target) {
+            // The output pixel covers [i, i + 1) * upscaled / target of the
+            // upscaled picture, less than one of its pixels: at most one edge
+            // runs through it, and each side counts by its area. So every
+            // picture pixel gets the same share of the output, mixed only on
+            // the output pixel its edge crosses.
+            p0 = int64_t(i) * upscaled / target;
+            const int64_t end = int64_t(i + 1) * upscaled;
+            const int64_t edge = (p0 + 1) * target;
+            if (end > edge && p0 + 1 < upscaled) {
+                p1 = p0 + 1;
+                weight = ((end - edge) * 256 + upscaled / 2) / upscaled;
+            }
+        } else {
+            // Shrinking (an output smaller than the picture): the two pixels
+            // nearest the output pixel's centre, by distance.
+            const int64_t twice = 2 * int64_t(target);
+            const int64_t at = (2 * int64_t(i) + 1) * upscaled - target;  // in units of 1 / (2 * target)
+            p0 = at < 0 ? 0 : at / twice;
+            weight = at < 0 ? 0 : ((at % twice) * 256 + target) / twice;
+            p0 = std::min(p0, upscaled - 1);
+            p1 = std::min(p0 + 1, upscaled - 1);
+        }
         if (weight >= 256) {
-            ++p0;
+            p0 = p1;
             weight = 0;
         }
-        p0 = std::min(p0, upscaled - 1);
-        const int64_t p1 = std::min(p0 + 1, upscaled - 1);
         Tap& tap = result[size_t(i)];
         tap.first = static_cast<int>(p0 / factor);
         tap.second = static_cast<int>(p1 / factor);
-        tap.weight = tap.first == tap.second ? 0 : static_cast<uint32_t>(weight);
+        tap.weight = tap.first == tap.second || weight == 0 ? 0 : static_cast<uint32_t>(weight);
         if (tap.weight == 0) tap.second = tap.first;
     }
     return result;

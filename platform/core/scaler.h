@@ -1,9 +1,11 @@
 // Puts a frame on a larger (or smaller) output in software, for hosts that
 // present through a plain pixel buffer: a whole-number upscale, then a smooth
-// (bilinear) step to the target size. Each output pixel mixes at most two
-// source pixels per axis, and only across a source pixel's edge, so that the
-// picture stays sharp and no pixel comes out doubled unevenly. An output row
-// that is the same as the one above is copied.
+// step to the target size that weighs the upscaled pixels by the area each
+// covers of an output pixel. Every picture pixel so gets the same share of the
+// output, and only the output pixels its edges cross mix it with a neighbour:
+// sharp, and no pixel doubled unevenly. (An output smaller than the picture
+// mixes the two pixels nearest each output pixel.) An output row that is the
+// same as the one above is copied.
 #pragma once
 
 #include <cstdint>
