@@ -2,9 +2,9 @@
 # Runs a program in a real X window under Xvfb and drives it with real key
 # presses: the picture must fill the screen's height, 4:3 and centred with
 # black bars (the default scaling), F12 must save a screenshot and say so on
-# stderr, Esc must bring up
-# the Yes/No box over the dimmed picture, and Y must end the program with exit
-# code 0. The screenshots stay in OUTDIR to be looked at.
+# stderr, Esc must bring up the Yes/No box over the dimmed picture, and Y must
+# end the program with exit code 0. The screenshots stay in OUTDIR to be
+# looked at.
 #
 #   xvfb_smoke.sh PROGRAM WORKDIR OUTDIR
 #
@@ -24,84 +24,17 @@ pic_h=$screen_h
 pic_x=$(( (screen_w - pic_w) / 2 ))
 pic_y=0
 
-skip() { echo "SKIP: $*"; exit 77; }
-fail() {
-    echo "FAIL: $*"
-    if [ -s "$outdir/program.err" ]; then echo "--- program's stderr:"; tail -n 40 "$outdir/program.err"; fi
-    exit 1
-}
+# shellcheck source=xvfb_common.sh
+. "$(dirname "$0")/xvfb_common.sh"
 
-colours() {  # file w h x y: distinct colours in the region
-    convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -format '%k' info:
-}
-lit() {  # file w h x y: share of the region's pixels brighter than 4%
-    convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -colorspace Gray -threshold 4% -format '%[fx:mean]' info:
-}
-mean() {  # file w h x y
-    convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -colorspace Gray -format '%[fx:mean]' info:
-}
-count_colour() {  # file colour [fuzz]
-    convert "$1" -fuzz "${3:-0}" -fill black +opaque "$2" -fill white -opaque "$2" -colorspace Gray \
-        -format '%[fx:round(mean*w*h)]' info:
-}
-ge() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
-
-for tool in Xvfb xdotool import convert; do
-    command -v "$tool" >/dev/null 2>&1 ||
-        skip "$tool is missing; scripts/deps.sh test installs xvfb, xdotool and imagemagick"
-done
+require_tools
 [ -x "$program" ] || fail "no program at $program"
 
 mkdir -p "$outdir"
 rm -f "$outdir"/*.png "$outdir"/program.out "$outdir"/program.err
 
-xvfb_pid=""
-program_pid=""
-cleanup() {
-    if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
-        kill "$program_pid" 2>/dev/null
-        sleep 0.5
-        kill -9 "$program_pid" 2>/dev/null
-    fi
-    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
-    rm -f "$display_file"
-}
-display_file=$(mktemp)
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-# Xvfb picks a free display number itself and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp 3>"$display_file" >"$outdir/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$display_file" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$outdir/xvfb.log")"
-    sleep 0.1
-done
-number=$(head -n 1 "$display_file" | tr -d '[:space:]')
-[ -n "$number" ] || fail "Xvfb gave no display number within 10 s"
-export DISPLAY=":$number"
-unset WAYLAND_DISPLAY QUILLMERE_HEADLESS
-echo "Xvfb on $DISPLAY"
-
-(cd "$workdir" && exec "$program") >"$outdir/program.out" 2>"$outdir/program.err" &
-program_pid=$!
-
-alive() { kill -0 "$program_pid" 2>/dev/null; }
-
-window=""
-for _ in $(seq 200); do
-    window=$(xdotool search --name '^Quillmere Demo$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    alive || fail "the program ended before its window appeared"
-    sleep 0.1
-done
-[ -n "$window" ] || fail "no window named \"Quillmere Demo\" within 20 s"
-grep -q "running headless" "$outdir/program.err" && fail "the program fell back to headless"
-echo "window $window is up"
+start_xvfb $screen_w $screen_h
+start_program "$program" "$workdir"
 
 sleep 3  # the fade in
 alive || fail "the program ended during the fade in"
