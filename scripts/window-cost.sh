@@ -4,14 +4,16 @@
 # prints the share of one core it used (its own CPU time, from /proc, over
 # SECONDS after the fade in) and its resident memory at the end. Each figure
 # is the median of RUNS runs. The same scenes run headless as well, on the
-# virtual clock, which gives the demo's own frames without any presentation:
-# the difference is what showing the pictures costs.
+# virtual clock, which gives the demo's own frames without any presentation
+# (its start-up left out): the difference is what showing the pictures, and
+# waiting for the next frame in real time, cost.
 #
 #   scripts/window-cost.sh [SECONDS] [RUNS] [PROGRAM]
 #
 # SECONDS defaults to 15, RUNS to 3, PROGRAM to build/default/bin/Quillmere (it
 # runs in its own folder, beside its pictures). Extra options for the program
-# can be given in QM_COST_OPTIONS (for example "--scale integer").
+# can be given in QM_COST_OPTIONS (for example "--scale integer"), and
+# QUILLMERE_PRESENT=software|gpu picks the window's presenter.
 # Needs Xvfb and xdotool (scripts/deps.sh test installs them).
 set -euo pipefail
 
@@ -88,16 +90,22 @@ window_run() {  # SCENE
 }
 
 # The same scene headless: the demo's frames alone, as a share of a core per
-# second of (virtual) time.
-headless_run() {  # SCENE
-    local length=$(( (settle + seconds) * 1000 ))
-    { cat "$scratch/$1.script"; echo "$length end"; } >"$scratch/$1-headless.script"
-    local before after
-    before=$(awk '{ print $14 + $15 + $16 + $17 }' /proc/$$/stat)
+# second of (virtual) time. A run of the start alone is taken off a run of the
+# start and the measured seconds, so that start-up is not counted.
+headless_cpu_ticks() {  # SCENE LENGTH_MS: the CPU ticks of one headless run
+    { cat "$scratch/$1.script"; echo "$2 end"; } >"$scratch/$1-headless.script"
+    local me=$BASHPID before after  # the shell that runs this, and reaps the program
+    before=$(awk '{ print $16 + $17 }' "/proc/$me/stat")
     (cd "$workdir" && "$program" --headless --script "$scratch/$1-headless.script" >/dev/null 2>&1) || true
     # Children's times arrive in our cutime/cstime once the child is reaped.
-    after=$(awk '{ print $14 + $15 + $16 + $17 }' /proc/$$/stat)
-    awk -v t="$((after - before))" -v hz="$ticks" -v s="$((settle + seconds))" 'BEGIN { printf "%.1f\n", 100 * t / hz / s }'
+    after=$(awk '{ print $16 + $17 }' "/proc/$me/stat")
+    echo $((after - before))
+}
+headless_run() {  # SCENE
+    local start whole
+    start=$(headless_cpu_ticks "$1" $((settle * 1000)))
+    whole=$(headless_cpu_ticks "$1" $(((settle + seconds) * 1000)))
+    awk -v t="$((whole - start))" -v hz="$ticks" -v s="$seconds" 'BEGIN { printf "%.1f\n", 100 * t / hz / s }'
 }
 
 echo "Quillmere window cost: $seconds s per run after a ${settle} s start, median of $runs runs"

@@ -4,8 +4,8 @@
 // covers of an output pixel. Every picture pixel so gets the same share of the
 // output, and only the output pixels its edges cross mix it with a neighbour:
 // sharp, and no pixel doubled unevenly. (An output smaller than the picture
-// mixes the two pixels nearest each output pixel.) An output row that is the
-// same as the one above is copied.
+// mixes the two pixels nearest each output pixel.) Each source row is scaled
+// across once, and output rows are copies or mixes of two such rows.
 #pragma once
 
 #include <cstdint>
@@ -50,6 +50,9 @@ private:
     bool crispAcross_ = false;     // no column mixes two pixels
     bool identityAcross_ = false;  // and each is its own source pixel
     std::vector<uint32_t> lines_[2];  // source rows scaled across, the last two used
+    std::vector<uint32_t> firsts_;    // a row's pixels by column: each column's first pixel,
+    std::vector<uint32_t> seconds_;   // and its second
+    std::vector<uint8_t> columnWeights_;  // each column's weight, once per byte of its pixel
     int lineRows_[2] = {-1, -1};
     int columnFrom_ = 0;  // the target's columns [columnFrom_, columnTo_) that the current draw needs
     int columnTo_ = 0;
