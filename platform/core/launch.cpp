@@ -57,7 +57,8 @@ bool parseLaunchOptions(const std::vector<std::string>& args, LaunchOptions* opt
     LaunchOptions result;
     result.headless = !displayPresent();
     const char* forced = std::getenv("QUILLMERE_HEADLESS");
-    if (forced != nullptr && std::string(forced) == "1") result.headless = true;
+    bool headlessAsked = forced != nullptr && std::string(forced) == "1";  // or --headless below
+    if (headlessAsked) result.headless = true;
 
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -71,6 +72,7 @@ bool parseLaunchOptions(const std::vector<std::string>& args, LaunchOptions* opt
         };
         if (arg == "--headless") {
             result.headless = true;
+            headlessAsked = true;
         } else if (arg == "--window") {
             result.windowed = true;
         } else if (arg == "--tour") {
@@ -116,6 +118,8 @@ bool parseLaunchOptions(const std::vector<std::string>& args, LaunchOptions* opt
             return false;
         }
     }
+    // --window without a display still tries one, to say why there is none.
+    if (result.windowed && !headlessAsked) result.headless = false;
     *options = result;
     return true;
 }
