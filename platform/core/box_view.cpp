@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "core/glyphs.h"
-#include "core/input.h"
+#include "user/input.h"
 
 namespace qmp {
 namespace {

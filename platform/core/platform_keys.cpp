@@ -5,11 +5,11 @@
 #include <filesystem>
 
 #include "core/backend.h"
-#include "core/input.h"
 #include "core/overlay.h"
 #include "core/presentation.h"
 #include "core/reset.h"
 #include "core/screenshot.h"
+#include "user/input.h"
 
 namespace qmp::platform_keys {
 namespace {

@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "core/exclusive.h"
-#include "core/input.h"
 #include "core/keyboard.h"
 #include "core/reset.h"
+#include "user/input.h"
 
 namespace qmp::script {
 namespace {
