@@ -1,7 +1,8 @@
 // The window's cost per presentation: a 640 x 480 picture through its palette
 // table into a frame, up to the streaming texture and onto the screen, and a
-// message box composed over it. Runs on SDL's dummy video driver (software renderer, no display
-// needed), so it measures our conversion and SDL's scaling, not a GPU.
+// message box composed over it. Runs on SDL's dummy video driver (the window's
+// software presenter, no display needed), so it measures our conversion and
+// scaling, not a GPU.
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
@@ -25,7 +26,8 @@ qmp::Picture testPicture() {
     return picture;
 }
 
-// Full screen on the dummy driver's 1024 x 768 display: the picture is placed at factor 1 with bars.
+// Full screen on the dummy driver's 1024 x 768 display, the picture fitted
+// to all of it; or a window of 640 x 480.
 void presentPicture(benchmark::State& state) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -33,7 +35,8 @@ void presentPicture(benchmark::State& state) {
         return;
     }
     std::string error;
-    std::unique_ptr<qmp::sdl::Window> window = qmp::sdl::Window::open("bench", state.range(0) != 0, &error);
+    const qmp::sdl::WindowSettings settings{state.range(0) != 0, qmp::ScaleMode::Fit};
+    std::unique_ptr<qmp::sdl::Window> window = qmp::sdl::Window::open("bench", settings, &error);
     if (!window) {
         state.SkipWithError(error.c_str());
         SDL_Quit();
@@ -46,7 +49,7 @@ void presentPicture(benchmark::State& state) {
     qmp::Frame frame;
     size_t turn = 0;
     for (auto _ : state) {
-        converter.convert(pictures[turn++ % 2], qmp::sdl::Window::pixelFormat(), frame);
+        converter.convert(pictures[turn++ % 2], window->pixelFormat(), frame);
         window->present(frame);
     }
     window.reset();

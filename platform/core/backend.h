@@ -53,7 +53,8 @@ public:
     // frame is ever converted).
     virtual std::optional<PixelFormat> pixelFormat() const = 0;
 
-    // Presentation: a new frame (its changed rows are marked) or new overlay lines.
+    // Presentation: a new frame (frame.changed says what differs from the last
+    // one) or the same frame with new overlay lines (nothing changed).
     virtual void present(const Frame& frame) = 0;
 
     // A message box opens with this caption (UTF-8) and closes. A backend
@@ -82,8 +83,9 @@ void setBackend(std::unique_ptr<Backend> backend);
 // The headless backend (platform/backend/headless).
 std::unique_ptr<Backend> makeHeadlessBackend();
 
-// The SDL2 window (platform/backend/sdl); null when no window can be opened.
+// The SDL2 window (platform/backend/sdl); null when no window can be opened,
+// with the reason in one line in `why` (SDL's own messages kept off stderr).
 struct LaunchOptions;
-std::unique_ptr<Backend> makeWindowBackend(const LaunchOptions& options);
+std::unique_ptr<Backend> makeWindowBackend(const LaunchOptions& options, std::string* why);
 
 }  // namespace qmp

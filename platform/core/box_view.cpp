@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/glyphs.h"
 #include "user/input.h"
@@ -12,16 +13,21 @@ namespace {
 
 using fonts::Face;
 
-constexpr int kMargin = 8;        // least room between the box and the picture's edges
+// Windows' classic message box, in pixels of the picture: a raised frame
+// three pixels wide, the caption bar inside it, icon-less text, and the
+// buttons centred below it, 75 pixels wide at least, 6 apart.
+constexpr int kMargin = 8;  // least room between the box and the picture's edges
+constexpr int kFrame = 3;
 constexpr int kPadding = 12;
-constexpr int kTitleHeight = 22;
+constexpr int kTitleHeight = 20;
 constexpr int kLineHeight = 18;
-constexpr int kButtonHeight = 24;
-constexpr int kButtonMinWidth = 72;
-constexpr int kButtonGap = 10;
+constexpr int kButtonHeight = 26;
+constexpr int kButtonMinWidth = 75;
+constexpr int kButtonGap = 6;
 constexpr int kMinBoxWidth = 240;
 constexpr int kMaxTextWidth = 480;
-constexpr int kShadow = 4;
+constexpr int kCloseWidth = 16;
+constexpr int kCloseHeight = 14;
 constexpr char32_t kEllipsis = U'\u2026';
 constexpr unsigned kYesNoCancel = 3;  // MB_YESNOCANCEL
 constexpr unsigned kDefaultButtonMask = 0x00000F00;
@@ -29,18 +35,55 @@ constexpr unsigned kDefaultButtonMask = 0x00000F00;
 struct Rgb {
     uint8_t r, g, b;
 };
+// The classic scheme's colours.
 constexpr Rgb kFace{212, 208, 200};
 constexpr Rgb kLight{255, 255, 255};
-constexpr Rgb kDark{128, 128, 128};
+constexpr Rgb kShade{128, 128, 128};
+constexpr Rgb kDarkShade{64, 64, 64};
 constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kTitle{10, 36, 106};
+constexpr Rgb kTitle{10, 36, 106};          // the active caption, left
+constexpr Rgb kTitleGradient{166, 202, 240};  // and right
 
-std::vector<BoxButton> buttonsOf(unsigned type) {
+// The buttons' labels as Windows words them in a code page's language; '&'
+// marks the letter that answers (underlined).
+struct Labels {
+    unsigned codePage;
+    const char32_t* ok;
+    const char32_t* cancel;
+    const char32_t* yes;
+    const char32_t* no;
+};
+constexpr Labels kLabels[] = {
+    {950, U"確定", U"取消", U"是(&Y)", U"否(&N)"},
+    {0, U"OK", U"Cancel", U"&Yes", U"&No"},  // any other code page
+};
+
+const Labels& labelsFor(unsigned codePage) {
+    for (const Labels& labels : kLabels)
+        if (labels.codePage == codePage) return labels;
+    return kLabels[std::size(kLabels) - 1];
+}
+
+BoxButton button(int answer, std::u32string_view marked) {
+    BoxButton b;
+    b.answer = answer;
+    for (char32_t c : marked) {
+        if (c == U'&') {
+            b.mnemonic = b.label.size();
+            continue;
+        }
+        b.label += c;
+    }
+    return b;
+}
+
+std::vector<BoxButton> buttonsOf(unsigned type, unsigned codePage) {
+    const Labels& l = labelsFor(codePage);
     switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {{IDOK, U"OK", {}}, {IDCANCEL, U"Cancel", {}}};
-    case kYesNoCancel: return {{IDYES, U"Yes", {}}, {IDNO, U"No", {}}, {IDCANCEL, U"Cancel", {}}};
-    case MB_YESNO: return {{IDYES, U"Yes", {}}, {IDNO, U"No", {}}};
-    default: return {{IDOK, U"OK", {}}};
+    case MB_OKCANCEL: return {button(IDOK, l.ok), button(IDCANCEL, l.cancel)};
+    case kYesNoCancel: return {button(IDYES, l.yes), button(IDNO, l.no), button(IDCANCEL, l.cancel)};
+    case MB_YESNO: return {button(IDYES, l.yes), button(IDNO, l.no)};
+    default: return {button(IDOK, l.ok)};
     }
 }
 
@@ -108,14 +151,54 @@ void fill(Frame& frame, const Rect& rect, Rgb colour) {
     for (int y = y0; y < y1; ++y) std::fill(frame.row(y) + x0, frame.row(y) + std::max(x0, x1), pixel);
 }
 
-// A raised (or, pressed, sunken) edge one pixel wide around the rectangle.
-void bevel(Frame& frame, const Rect& r, bool sunken) {
-    const Rgb topLeft = sunken ? kDark : kLight;
-    const Rgb bottomRight = sunken ? kLight : kDark;
+Rect inset(const Rect& r, int by) { return {r.x + by, r.y + by, r.w - 2 * by, r.h - 2 * by}; }
+
+// An edge one pixel wide: `topLeft` along the top and left, `bottomRight` along the others.
+void edges(Frame& frame, const Rect& r, Rgb topLeft, Rgb bottomRight) {
     fill(frame, {r.x, r.y, r.w, 1}, topLeft);
     fill(frame, {r.x, r.y, 1, r.h}, topLeft);
     fill(frame, {r.x, r.y + r.h - 1, r.w, 1}, bottomRight);
     fill(frame, {r.x + r.w - 1, r.y, 1, r.h}, bottomRight);
+}
+
+// The caption bar's colour running from `left` to `right`.
+void gradient(Frame& frame, const Rect& r, Rgb left, Rgb right) {
+    for (int i = 0; i < r.w; ++i) {
+        auto at = [&](uint8_t a, uint8_t b) { return uint8_t(a + (int(b) - int(a)) * i / std::max(r.w - 1, 1)); };
+        fill(frame, {r.x + i, r.y, 1, r.h}, {at(left.r, right.r), at(left.g, right.g), at(left.b, right.b)});
+    }
+}
+
+// Every other pixel of the rectangle's outline: the focus rectangle.
+void dotted(Frame& frame, const Rect& r) {
+    for (int x = r.x; x < r.x + r.w; x += 2) {
+        fill(frame, {x, r.y, 1, 1}, kBlack);
+        fill(frame, {x, r.y + r.h - 1, 1, 1}, kBlack);
+    }
+    for (int y = r.y; y < r.y + r.h; y += 2) {
+        fill(frame, {r.x, y, 1, 1}, kBlack);
+        fill(frame, {r.x + r.w - 1, y, 1, 1}, kBlack);
+    }
+}
+
+// The caption bar's close button, its cross grey where the box has no Cancel.
+void closeButton(Frame& frame, const Rect& r, bool enabled) {
+    fill(frame, r, kFace);
+    edges(frame, r, kLight, kDarkShade);
+    edges(frame, inset(r, 1), kFace, kShade);
+    const int size = 6;
+    const int x0 = r.x + (r.w - size) / 2;
+    const int y0 = r.y + (r.h - size) / 2;
+    for (int i = 0; i < size; ++i)
+        for (int thick = 0; thick < 2; ++thick) {
+            if (!enabled) {
+                fill(frame, {x0 + i + thick + 1, y0 + i + 1, 1, 1}, kLight);  // the engraved look of a disabled glyph
+                fill(frame, {x0 + size - 1 - i + thick + 1, y0 + i + 1, 1, 1}, kLight);
+            }
+            const Rgb ink = enabled ? kBlack : kShade;
+            fill(frame, {x0 + i + thick, y0 + i, 1, 1}, ink);
+            fill(frame, {x0 + size - 1 - i + thick, y0 + i, 1, 1}, ink);
+        }
 }
 
 void outline(Frame& frame, const Rect& r, Rgb colour) {
@@ -125,7 +208,7 @@ void outline(Frame& frame, const Rect& r, Rgb colour) {
     fill(frame, {r.x + r.w - 1, r.y, 1, r.h}, colour);
 }
 
-void text(Frame& frame, const BoxText& line, Rgb colour) {
+void drawLine(Frame& frame, const BoxText& line, Rgb colour) {
     fonts::drawText(Face::Default, line.text, frame.pixels.data(), frame.width, frame.height, frame.width, line.at.x,
                     line.at.y, frame.format.pack(colour.r, colour.g, colour.b));
 }
@@ -162,9 +245,11 @@ std::vector<std::u32string> wrapText(const std::u32string& text, int maxWidth) {
     return lines;
 }
 
-BoxLayout layoutBox(const std::u32string& message, const std::u32string& caption, unsigned type, int frameW, int frameH) {
+BoxLayout layoutBox(const std::u32string& message, const std::u32string& caption, unsigned type, int frameW, int frameH,
+                    unsigned codePage) {
     BoxLayout layout;
-    layout.buttons = buttonsOf(type);
+    layout.buttons = buttonsOf(type, codePage);
+    layout.closeEnabled = input::boxOffers(type, IDCANCEL) || (type & MB_TYPEMASK) == MB_OK;
     const size_t defaultIndex = (type & kDefaultButtonMask) >> 8;
     layout.defaultButton = defaultIndex < layout.buttons.size() ? defaultIndex : 0;
 
@@ -173,7 +258,7 @@ BoxLayout layoutBox(const std::u32string& message, const std::u32string& caption
     std::vector<std::u32string> lines = wrapText(message, textRoom);
 
     // As many lines as the picture's height leaves room for; the last shown one ends in an ellipsis.
-    const int fixedHeight = kTitleHeight + 3 * kPadding + kButtonHeight;
+    const int fixedHeight = 2 * kFrame + kTitleHeight + 3 * kPadding + kButtonHeight;
     const size_t maxLines = size_t(std::max((frameH - 2 * kMargin - fixedHeight) / kLineHeight, 1));
     if (lines.size() > maxLines) {
         lines.resize(maxLines);
@@ -181,31 +266,33 @@ BoxLayout layoutBox(const std::u32string& message, const std::u32string& caption
     }
 
     int buttonWidth = kButtonMinWidth;
-    for (const BoxButton& button : layout.buttons) buttonWidth = std::max(buttonWidth, width(button.label) + 24);
+    for (const BoxButton& button : layout.buttons) buttonWidth = std::max(buttonWidth, width(button.label) + 16);
     const int buttonCount = static_cast<int>(layout.buttons.size());
     const int buttonsWidth = buttonCount * buttonWidth + (buttonCount - 1) * kButtonGap;
 
     int textWidth = 0;
     for (const std::u32string& line : lines) textWidth = std::max(textWidth, width(line));
     const std::u32string& title = caption;
-    int inner = std::max({textWidth, buttonsWidth, std::min(width(title), kMaxTextWidth)});
+    int inner = std::max({textWidth, buttonsWidth, std::min(width(title) + kCloseWidth + 8, kMaxTextWidth)});
     const int boxW = std::min(std::max(inner + 2 * kPadding, kMinBoxWidth), room);
     const int boxH = fixedHeight + static_cast<int>(lines.size()) * kLineHeight;
     layout.outline = {(frameW - boxW) / 2, (frameH - boxH) / 2, boxW, boxH};
 
     const Rect& box = layout.outline;
     const int faceHeight = fonts::metrics(Face::Default).height;
-    layout.titleBar = {box.x + 2, box.y + 2, box.w - 4, kTitleHeight - 2};
-    layout.caption = {{box.x + 8, box.y + 2 + (kTitleHeight - 2 - faceHeight) / 2},
-                      fitted(wrapText(title, 1 << 30).front(), std::max(box.w - 16, 1))};
+    layout.titleBar = {box.x + kFrame, box.y + kFrame, box.w - 2 * kFrame, kTitleHeight};
+    const Rect& bar = layout.titleBar;
+    layout.closeButton = {bar.x + bar.w - 2 - kCloseWidth, bar.y + (bar.h - kCloseHeight) / 2, kCloseWidth, kCloseHeight};
+    layout.caption = {{bar.x + 3, bar.y + (bar.h - faceHeight) / 2},
+                      fitted(wrapText(title, 1 << 30).front(), std::max(layout.closeButton.x - bar.x - 6, 1))};
 
-    int y = box.y + kTitleHeight + kPadding;
+    int y = bar.y + bar.h + kPadding;
     for (std::u32string& line : lines) {
         layout.lines.push_back({{box.x + kPadding, y + (kLineHeight - faceHeight) / 2}, std::move(line)});
         y += kLineHeight;
     }
     int x = box.x + (box.w - buttonsWidth) / 2;
-    const int buttonY = box.y + box.h - kPadding - kButtonHeight;
+    const int buttonY = box.y + box.h - kFrame - kPadding - kButtonHeight;
     for (BoxButton& button : layout.buttons) {
         button.rect = {x, buttonY, buttonWidth, kButtonHeight};
         x += buttonWidth + kButtonGap;
@@ -250,14 +337,17 @@ void dim(Frame& frame) { darken(frame, {0, 0, frame.width, frame.height}); }
 
 void drawBox(const BoxLayout& layout, size_t focused, int pressed, Frame& image) {
     const Rect& box = layout.outline;
-    darken(image, {box.x + kShadow, box.y + box.h, box.w, kShadow});
-    darken(image, {box.x + box.w, box.y + kShadow, kShadow, box.h - kShadow});
     fill(image, box, kFace);
-    outline(image, box, kBlack);
-    bevel(image, {box.x + 1, box.y + 1, box.w - 2, box.h - 2}, false);
-    fill(image, layout.titleBar, kTitle);
-    text(image, layout.caption, kLight);
-    for (const BoxText& line : layout.lines) text(image, line, kBlack);
+    // The raised frame: light outside and in at the top and left, shades at the bottom and right.
+    edges(image, box, kFace, kDarkShade);
+    edges(image, inset(box, 1), kLight, kShade);
+    gradient(image, layout.titleBar, kTitle, kTitleGradient);
+    BoxText bold = layout.caption;  // the caption's bold face: the glyphs twice, a pixel apart
+    drawLine(image, bold, kLight);
+    ++bold.at.x;
+    drawLine(image, bold, kLight);
+    closeButton(image, layout.closeButton, layout.closeEnabled);
+    for (const BoxText& line : layout.lines) drawLine(image, line, kBlack);
 
     const int faceHeight = fonts::metrics(Face::Default).height;
     const int ascent = fonts::metrics(Face::Default).ascent;
@@ -267,18 +357,25 @@ void drawBox(const BoxLayout& layout, size_t focused, int pressed, Frame& image)
         Rect r = button.rect;
         if (i == focused) {
             outline(image, r, kBlack);  // the button Enter presses
-            r = {r.x + 1, r.y + 1, r.w - 2, r.h - 2};
+            r = inset(r, 1);
         }
-        bevel(image, r, down);
+        if (down) {
+            outline(image, r, kShade);
+        } else {
+            edges(image, r, kLight, kDarkShade);
+            edges(image, inset(r, 1), kFace, kShade);
+        }
         const int shift = down ? 1 : 0;
         BoxText label{{button.rect.x + (button.rect.w - width(button.label)) / 2 + shift,
                        button.rect.y + (button.rect.h - faceHeight) / 2 + shift},
                       button.label};
-        text(image, label, kBlack);
-        if (button.answer == IDYES || button.answer == IDNO) {  // the letter that answers: Y, N
-            const int letter = width(button.label.substr(0, 1));
-            fill(image, {label.at.x, label.at.y + ascent + 1, letter, 1}, kBlack);
+        drawLine(image, label, kBlack);
+        if (button.mnemonic < button.label.size()) {  // the letter that answers: Y, N
+            const int before = width(std::u32string_view(button.label).substr(0, button.mnemonic));
+            const int letter = advance(button.label[button.mnemonic]);
+            fill(image, {label.at.x + before, label.at.y + ascent + 1, letter, 1}, kBlack);
         }
+        if (i == focused) dotted(image, inset(button.rect, 3));  // the keyboard focus
     }
 }
 

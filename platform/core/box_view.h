@@ -10,6 +10,7 @@
 
 #include "core/frame.h"
 #include "core/placement.h"
+#include "core/text.h"
 
 namespace qmp {
 
@@ -17,6 +18,7 @@ struct BoxButton {
     int answer = 0;  // IDOK, IDYES, ...
     std::u32string label;
     Rect rect;
+    size_t mnemonic = std::u32string::npos;  // the label's underlined letter (the key that answers)
 };
 
 struct BoxText {
@@ -28,6 +30,8 @@ struct BoxLayout {
     Rect outline;   // the whole box
     Rect titleBar;
     BoxText caption;
+    Rect closeButton;          // on the caption bar
+    bool closeEnabled = true;  // greyed where the box has no Cancel (Yes/No)
     std::vector<BoxText> lines;
     std::vector<BoxButton> buttons;
     size_t defaultButton = 0;  // MB_DEFBUTTONn, where the keyboard focus starts
@@ -40,8 +44,11 @@ struct BoxLayout {
 std::vector<std::u32string> wrapText(const std::u32string& text, int maxWidth);
 
 // The box for a picture of width x height, centred on it. Text that does not
-// fit is cut off with an ellipsis. `type` is MB_* flags of a supported kind.
-BoxLayout layoutBox(const std::u32string& text, const std::u32string& caption, unsigned type, int width, int height);
+// fit is cut off with an ellipsis. `type` is MB_* flags of a supported kind;
+// the buttons are labelled in the language of `codePage`, as Windows labels
+// them (是(Y) / 否(N), 確定, 取消 under 950; English under any other).
+BoxLayout layoutBox(const std::u32string& text, const std::u32string& caption, unsigned type, int width, int height,
+                    unsigned codePage = text::kAnsiCodePage);
 
 // The index of the button at a picture point, -1 when there is none.
 int buttonAt(const BoxLayout& layout, Point point);
@@ -72,7 +79,8 @@ private:
 // Halves every colour: the picture behind an open box.
 void dim(Frame& frame);
 
-// Draws the box (shadow, frame, title bar, text, buttons) into the frame.
+// Draws the box as Windows' classic look draws one (frame, caption bar with
+// its close button, text, buttons, the focus on the default one) into the frame.
 void drawBox(const BoxLayout& layout, size_t focused, int pressed, Frame& frame);
 
 }  // namespace qmp

@@ -6,6 +6,7 @@
 
 #include "core/clock.h"
 #include "core/keyboard.h"
+#include "core/presentation.h"
 #include "core/reset.h"
 #include "core/run.h"
 #include "core/script.h"
@@ -52,6 +53,7 @@ bool deliverDue() {
     }
     if (delivered) state().lastActivity = clock::now();
     if (state().modal == nullptr || !state().modal->answered()) delivered |= keyboard::deliverDueRepeats();
+    presentation::refreshOverlayIfDue();  // shows nothing to the program: not a delivery
     return delivered;
 }
 
@@ -84,12 +86,14 @@ bool waitForHost(uint32_t timeoutMs) {
 }
 
 // When the next thing on the clock falls due (a scripted event, a key
-// repeat); none when nothing is waiting.
+// repeat, a change of the overlay); none when nothing is waiting.
 std::optional<uint32_t> nextDue() {
     std::optional<uint32_t> due = keyboard::nextRepeat();
-    if (const ScriptEvent* next = script::next()) {
-        if (!due || static_cast<int32_t>(next->time - *due) < 0) due = next->time;
-    }
+    auto consider = [&](std::optional<uint32_t> at) {
+        if (at && (!due || static_cast<int32_t>(*at - *due) < 0)) due = at;
+    };
+    if (const ScriptEvent* next = script::next()) consider(next->time);
+    consider(presentation::nextOverlayChange());
     return due;
 }
 

@@ -1,14 +1,27 @@
 #include "core/frame.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace qmp {
 namespace {
 
-// Kept apart from the row comparison so that the compiler sees a plain loop
-// of table look-ups over restrict-free, non-aliasing types.
-void convertRow(const uint8_t* in, uint32_t* out, int width, const uint32_t* table) {
-    for (int x = 0; x < width; ++x) out[x] = table[in[x]];
+// A plain loop of table look-ups, which the compiler can unroll and vectorise.
+void convertRun(const uint8_t* in, uint32_t* out, int count, const uint32_t* table) {
+    for (int x = 0; x < count; ++x) out[x] = table[in[x]];
+}
+
+// Rows that changed one after the other make one rectangle, as wide as all of them.
+void addChange(std::vector<Rect>& changed, bool& open, int y, int left, int right) {
+    if (open) {
+        Rect& band = changed.back();
+        const int x0 = std::min(band.x, left);
+        const int x1 = std::max(band.x + band.w, right);
+        band = {x0, band.y, x1 - x0, y + 1 - band.y};
+        return;
+    }
+    changed.push_back({left, y, right - left, 1});
+    open = true;
 }
 
 }  // namespace
@@ -33,21 +46,26 @@ void FrameConverter::convert(const Picture& picture, const PixelFormat& format, 
         frame.pixels.resize(count);
         indices_.assign(count, 0);
     }
-    int top = height;
-    int bottom = 0;
-    if (picture.indices.size() == count) {
-        for (int y = 0; y < height; ++y) {
-            const uint8_t* in = picture.indices.data() + size_t(y) * size_t(width);
-            uint8_t* seen = indices_.data() + size_t(y) * size_t(width);
-            if (!all && std::memcmp(in, seen, size_t(width)) == 0) continue;
-            std::memcpy(seen, in, size_t(width));
-            convertRow(in, frame.row(y), width, table_);
-            if (y < top) top = y;
-            bottom = y + 1;
+    frame.changed.clear();
+    if (picture.indices.size() != count) return;
+    bool open = false;  // the last rectangle takes the next changed row
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = picture.indices.data() + size_t(y) * size_t(width);
+        uint8_t* seen = indices_.data() + size_t(y) * size_t(width);
+        int left = 0;
+        int right = width;
+        if (!all) {
+            if (std::memcmp(in, seen, size_t(width)) == 0) {
+                open = false;
+                continue;
+            }
+            while (in[left] == seen[left]) ++left;  // the row differs somewhere: both stop
+            while (in[right - 1] == seen[right - 1]) --right;
         }
+        std::memcpy(seen + left, in + left, size_t(right - left));
+        convertRun(in + left, frame.row(y) + left, right - left, table_);
+        addChange(frame.changed, open, y, left, right);
     }
-    frame.changedTop = top < bottom ? top : 0;
-    frame.changedBottom = top < bottom ? bottom : 0;
 }
 
 }  // namespace qmp

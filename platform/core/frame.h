@@ -1,7 +1,8 @@
 // The picture as a host shows it: 32-bit pixels in the host's channel order.
 // The 8-bit picture is turned into one through a 256-entry table of its
-// palette's colours, rebuilt only when the palette changes, and only the rows
-// that changed since the last picture are converted.
+// palette's colours, rebuilt only when the palette changes, and only the
+// pixels that changed since the last picture are converted; the frame says
+// where they are, so that a host sends only those to the screen.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "core/picture.h"
+#include "core/placement.h"
 
 namespace qmp {
 
@@ -33,6 +35,7 @@ struct PixelFormat {
 struct OverlayLine {
     std::u32string text;
     uint8_t opacity = 255;  // fades out before the line goes
+    bool topRight = false;  // the rate line; messages go to the bottom left
 };
 
 struct Frame {
@@ -40,18 +43,16 @@ struct Frame {
     int height = 0;
     PixelFormat format;
     std::vector<uint32_t> pixels;  // width x height, rows top-down, no padding
-    // Rows [changedTop, changedBottom) differ from the frame presented before;
-    // an empty range when only the overlay changed.
-    int changedTop = 0;
-    int changedBottom = 0;
+    // What differs from the frame presented before: rectangles one above the
+    // other (rows of changes, with the columns they span); none when only the
+    // overlay changed.
+    std::vector<Rect> changed;
     std::vector<OverlayLine> overlay;
 
     uint32_t* row(int y) { return pixels.data() + size_t(y) * size_t(width); }
     const uint32_t* row(int y) const { return pixels.data() + size_t(y) * size_t(width); }
-    void markAllChanged() {
-        changedTop = 0;
-        changedBottom = height;
-    }
+    void markAllChanged() { changed.assign(1, Rect{0, 0, width, height}); }
+    void markUnchanged() { changed.clear(); }
 };
 
 // Keeps a frame equal to the pictures it is given.

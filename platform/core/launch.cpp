@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 namespace qmp {
 namespace {
@@ -56,7 +57,8 @@ bool parseLaunchOptions(const std::vector<std::string>& args, LaunchOptions* opt
     LaunchOptions result;
     result.headless = !displayPresent();
     const char* forced = std::getenv("QUILLMERE_HEADLESS");
-    if (forced != nullptr && std::string(forced) == "1") result.headless = true;
+    bool headlessAsked = forced != nullptr && std::string(forced) == "1";  // or --headless below
+    if (headlessAsked) result.headless = true;
 
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -70,12 +72,24 @@ bool parseLaunchOptions(const std::vector<std::string>& args, LaunchOptions* opt
         };
         if (arg == "--headless") {
             result.headless = true;
+            headlessAsked = true;
         } else if (arg == "--window") {
             result.windowed = true;
         } else if (arg == "--tour") {
             result.tour = true;
         } else if (arg == "--call-log") {
             result.callLog = true;
+        } else if (arg == "--scale") {
+            std::string mode;
+            if (!value(&mode)) return false;
+            std::optional<ScaleMode> named = scaleModeNamed(mode);
+            if (!named) {
+                *error = "--scale must be fit, integer or stretch, not '" + mode + "'";
+                return false;
+            }
+            result.scale = *named;
+        } else if (arg == "--show-fps") {
+            result.showFps = true;
         } else if (arg == "--script") {
             if (!value(&result.scriptPath)) return false;
         } else if (arg == "--shots") {
@@ -104,6 +118,8 @@ bool parseLaunchOptions(const std::vector<std::string>& args, LaunchOptions* opt
             return false;
         }
     }
+    // --window without a display still tries one, to say why there is none.
+    if (result.windowed && !headlessAsked) result.headless = false;
     *options = result;
     return true;
 }
@@ -113,6 +129,10 @@ const char* launchUsage() {
            "  --headless            run without a window (virtual clock, scripted input)\n"
            "  --window              open a window instead of taking the whole screen\n"
            "  --tour                run the built-in tour (the default when headless without --script)\n"
+           "  --scale fit|integer|stretch\n"
+           "                        how the window fills the screen: the largest 4:3 picture with sharp\n"
+           "                        pixels (fit, the default), whole multiples only, or all of it\n"
+           "  --show-fps            show pictures a second and their CPU time in the window\n"
            "  --script FILE         deliver the timed events of FILE\n"
            "  --shots DIR           folder for captures named in the script or tour\n"
            "  --report FILE         write a report of the run (message boxes, captures, exit code)\n"

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/placement.h"
+
 namespace qmp {
 
 struct FaultOption {
@@ -21,6 +23,8 @@ struct LaunchOptions {
     bool windowed = false;        // start in a window instead of full screen
     bool tour = false;            // run the built-in tour script
     bool callLog = false;         // put the call log into the report
+    ScaleMode scale = ScaleMode::Fit;  // how the window scales the picture
+    bool showFps = false;         // the window shows pictures a second and their cost
     uint32_t clockStart = 0;      // virtual clock at start
     std::string scriptPath;       // script file (headless or window)
     std::string shotsDir;         // where captures with relative names go

@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <filesystem>
 
 #include "core/backend.h"
+#include "core/overlay.h"
 #include "core/presentation.h"
 #include "core/reset.h"
 #include "core/screenshot.h"
@@ -25,12 +26,12 @@ void screenshot() {
     std::string path;
     std::string error;
     if (picture.width <= 0)
-        std::fprintf(stderr, "Quillmere: no picture to save yet\n");
+        overlay::say("Screenshot not saved: there is no picture yet");
     else if (screenshots().save(picture, &path, &error))
-        std::printf("Quillmere: screenshot %s\n", path.c_str());
+        overlay::say("Screenshot saved: " + std::filesystem::path(path).lexically_normal().string());
     else
-        std::fprintf(stderr, "Quillmere: screenshot not saved: %s\n", error.c_str());
-    std::fflush(stdout);
+        overlay::say("Screenshot not saved: " + error);
+    presentation::refreshOverlay();  // at once, also while the program shows nothing new
 }
 
 }  // namespace

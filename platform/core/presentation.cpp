@@ -1,8 +1,12 @@
 #include "core/presentation.h"
 
+#include <time.h>
+
 #include <algorithm>
 
 #include "core/backend.h"
+#include "core/clock.h"
+#include "core/overlay.h"
 #include "core/reset.h"
 #include "core/screen.h"
 
@@ -22,6 +26,22 @@ PresentationState& state() {
 }
 
 const ResetHook resetPresentation([] { state() = PresentationState{}; });
+
+uint64_t threadCpuNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return uint64_t(ts.tv_sec) * 1000000000u + uint64_t(ts.tv_nsec);
+}
+
+// Hands the frame to the backend with the overlay of the moment; its rows
+// count as shown afterwards.
+void present(Frame& frame) {
+    frame.overlay = overlay::lines(clock::now());
+    backend().present(frame);
+    frame.markUnchanged();
+}
+
+Frame& visible() { return state().composing ? state().composed : state().program; }
 
 platform::RgbImage toRgb(const Frame& frame) {
     platform::RgbImage image;
@@ -43,8 +63,10 @@ void show(const Picture& picture) {
     PresentationState& s = state();
     const std::optional<PixelFormat> format = backend().pixelFormat();
     if (!format) return;
+    const uint64_t start = threadCpuNs();
     s.converter.convert(picture, *format, s.program);
-    if (!s.composing) backend().present(s.program);
+    if (!s.composing) present(s.program);
+    overlay::countPicture(threadCpuNs() - start);
 }
 
 const Frame& programFrame() { return state().program; }
@@ -54,7 +76,7 @@ void showComposed(const Frame& frame) {
     s.composed = frame;
     s.composed.markAllChanged();
     s.composing = true;
-    backend().present(s.composed);
+    present(s.composed);
 }
 
 void showProgram() {
@@ -64,13 +86,30 @@ void showProgram() {
     if (s.program.width > 0) {
         s.composed = Frame{};
         s.program.markAllChanged();
-        backend().present(s.program);
+        present(s.program);
         return;
     }
     // No picture of the program's yet: what the box covered was black.
     std::fill(s.composed.pixels.begin(), s.composed.pixels.end(), s.composed.format.pack(0, 0, 0));
-    backend().present(s.composed);
+    s.composed.markAllChanged();
+    present(s.composed);
     s.composed = Frame{};
+}
+
+std::optional<uint32_t> nextOverlayChange() {
+    if (!backend().pixelFormat() || visible().width <= 0) return std::nullopt;
+    return overlay::nextChange(clock::now());
+}
+
+void refreshOverlay() {
+    if (backend().pixelFormat() && visible().width > 0) present(visible());
+}
+
+bool refreshOverlayIfDue() {
+    const std::optional<uint32_t> due = nextOverlayChange();
+    if (!due || static_cast<int32_t>(clock::now() - *due) < 0) return false;
+    present(visible());
+    return true;
 }
 
 platform::RgbImage visibleRgb() {

@@ -2,6 +2,9 @@
 // backend's pixel layout, or a frame composed over it (an open message box).
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "core/frame.h"
 #include "platform/control.h"
 
@@ -17,6 +20,13 @@ const Frame& programFrame();
 // Shows a frame composed over the program's picture, until showProgram().
 void showComposed(const Frame& frame);
 void showProgram();
+
+// When the overlay's lines next change (a message fades, the rate line is
+// renewed); none while nothing is shown.
+std::optional<uint32_t> nextOverlayChange();
+// Presents the visible frame again with its new overlay: now, or when that is due (true if it did).
+void refreshOverlay();
+bool refreshOverlayIfDue();
 
 // What the screen shows now, as RGB (for screenshots): the composed frame
 // while there is one, else the program's picture.

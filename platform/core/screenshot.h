@@ -1,5 +1,6 @@
 // F12 and Print Screen: the visible picture as a numbered PNG in the current
 // folder (Quillmere-0001.png, Quillmere-0002.png, ...), never over an older one.
+// The platform says on screen and on stderr what became of it (core/platform_keys).
 #pragma once
 
 #include <filesystem>

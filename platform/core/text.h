@@ -8,6 +8,9 @@
 
 namespace qmp::text {
 
+// GetACP(): the platform's ANSI code page.
+constexpr unsigned kAnsiCodePage = 950;
+
 // Decodes `length` bytes of code page 950 text (length < 0: up to the first
 // zero byte). Bytes that are not valid Big5 become U+FFFD, one per byte, so a
 // hostile string never stops the decoding.

@@ -14,6 +14,7 @@
 #include "core/backend.h"
 #include "core/clock.h"
 #include "core/launch.h"
+#include "core/overlay.h"
 #include "core/run.h"
 #include "core/script.h"
 #include "platform/control.h"
@@ -22,6 +23,7 @@
 namespace {
 
 constexpr int kBadOptions = 2;
+constexpr int kNoWindow = 1;  // --window, and no window can be opened
 // A headless program still running this long after its script ran out is closed.
 constexpr uint32_t kIdleLimitMs = 60000;
 // Where Windows loads a program's image; any non-null value would do.
@@ -58,15 +60,24 @@ std::string commandLine(const std::vector<std::string>& args) {
     return line;
 }
 
-// True when the run is headless, after the fallback from a window that could not open.
-bool chooseBackend(const qmp::LaunchOptions& options) {
+// True when the run is headless, after the fallback from a window that could
+// not open; false in `*ok` when --window asked for one that cannot open.
+bool chooseBackend(const qmp::LaunchOptions& options, bool* ok) {
+    *ok = true;
     if (!options.headless) {
-        if (std::unique_ptr<qmp::Backend> window = qmp::makeWindowBackend(options)) {
+        std::string why;
+        if (std::unique_ptr<qmp::Backend> window = qmp::makeWindowBackend(options, &why)) {
             qmp::clock::useReal();
             qmp::setBackend(std::move(window));
+            qmp::overlay::setShowFps(options.showFps);
             return false;
         }
-        std::fprintf(stderr, "Quillmere: no window could be opened; running headless\n");
+        if (options.windowed) {
+            std::fprintf(stderr, "Quillmere: --window: no window can be opened: %s\n", why.c_str());
+            *ok = false;
+            return false;
+        }
+        std::fprintf(stderr, "Quillmere: no window can be opened (%s); running headless\n", why.c_str());
     }
     qmp::clock::useVirtual(options.clockStart);
     qmp::setBackend(qmp::makeHeadlessBackend());
@@ -146,7 +157,9 @@ int main(int argc, char** argv) {
         return kBadOptions;
     }
 
-    bool headless = chooseBackend(options);
+    bool backendOk = true;
+    bool headless = chooseBackend(options, &backendOk);
+    if (!backendOk) return kNoWindow;
     qmp::script::setShotsDir(options.shotsDir);
     bool tour = false;
     if (!loadEvents(options, headless, &tour, &error)) {

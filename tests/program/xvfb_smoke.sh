@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs a program in a real X window under Xvfb and drives it with real key
-# presses: the picture must appear centred with black bars, Esc must bring up
-# the Yes/No box over the dimmed picture, and Y must end the program with exit
-# code 0. The screenshots stay in OUTDIR to be looked at.
+# presses: the picture must fill the screen's height, 4:3 and centred with
+# black bars (the default scaling), F12 must save a screenshot and say so on
+# stderr, Esc must bring up the Yes/No box over the dimmed picture, and Y must
+# end the program with exit code 0. The screenshots stay in OUTDIR to be
+# looked at.
 #
 #   xvfb_smoke.sh PROGRAM WORKDIR OUTDIR
 #
@@ -13,90 +15,26 @@ set -u
 program=$1
 workdir=$2
 outdir=$3
-screen_w=1024
-screen_h=768
-# The 640 x 480 picture on a 1024 x 768 screen: factor 1, centred.
-pic_x=$(( (screen_w - 640) / 2 ))
-pic_y=$(( (screen_h - 480) / 2 ))
+screen_w=1280
+screen_h=800
+# The 640 x 480 picture on a 1280 x 800 screen: 1066 x 800, centred. The
+# checks keep 2 pixels off its edges, where the smooth step mixes in the bars.
+pic_w=$(( screen_h * 4 / 3 ))
+pic_h=$screen_h
+pic_x=$(( (screen_w - pic_w) / 2 ))
+pic_y=0
 
-skip() { echo "SKIP: $*"; exit 77; }
-fail() {
-    echo "FAIL: $*"
-    if [ -s "$outdir/program.err" ]; then echo "--- program's stderr:"; tail -n 40 "$outdir/program.err"; fi
-    exit 1
-}
+# shellcheck source=xvfb_common.sh
+. "$(dirname "$0")/xvfb_common.sh"
 
-colours() {  # file w h x y: distinct colours in the region
-    convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -format '%k' info:
-}
-lit() {  # file w h x y: share of the region's pixels brighter than 4%
-    convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -colorspace Gray -threshold 4% -format '%[fx:mean]' info:
-}
-mean() {  # file w h x y
-    convert "$1" -crop "${2}x${3}+${4}+${5}" +repage -colorspace Gray -format '%[fx:mean]' info:
-}
-count_colour() {  # file colour
-    convert "$1" -fill black +opaque "$2" -fill white -opaque "$2" -colorspace Gray \
-        -format '%[fx:round(mean*w*h)]' info:
-}
-ge() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
-
-for tool in Xvfb xdotool import convert; do
-    command -v "$tool" >/dev/null 2>&1 ||
-        skip "$tool is missing; scripts/deps.sh test installs xvfb, xdotool and imagemagick"
-done
+require_tools
 [ -x "$program" ] || fail "no program at $program"
 
 mkdir -p "$outdir"
 rm -f "$outdir"/*.png "$outdir"/program.out "$outdir"/program.err
 
-xvfb_pid=""
-program_pid=""
-cleanup() {
-    if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
-        kill "$program_pid" 2>/dev/null
-        sleep 0.5
-        kill -9 "$program_pid" 2>/dev/null
-    fi
-    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
-    rm -f "$display_file"
-}
-display_file=$(mktemp)
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-# Xvfb picks a free display number itself and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 ${screen_w}x${screen_h}x24 -nolisten tcp 3>"$display_file" >"$outdir/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$display_file" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$outdir/xvfb.log")"
-    sleep 0.1
-done
-number=$(head -n 1 "$display_file" | tr -d '[:space:]')
-[ -n "$number" ] || fail "Xvfb gave no display number within 10 s"
-export DISPLAY=":$number"
-unset WAYLAND_DISPLAY QUILLMERE_HEADLESS
-echo "Xvfb on $DISPLAY"
-
-(cd "$workdir" && exec "$program") >"$outdir/program.out" 2>"$outdir/program.err" &
-program_pid=$!
-
-alive() { kill -0 "$program_pid" 2>/dev/null; }
-
-window=""
-for _ in $(seq 200); do
-    window=$(xdotool search --name '^Quillmere Demo$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    alive || fail "the program ended before its window appeared"
-    sleep 0.1
-done
-[ -n "$window" ] || fail "no window named \"Quillmere Demo\" within 20 s"
-grep -q "running headless" "$outdir/program.err" && fail "the program fell back to headless"
-echo "window $window is up"
+start_xvfb $screen_w $screen_h
+start_program "$program" "$workdir"
 
 sleep 3  # the fade in
 alive || fail "the program ended during the fade in"
@@ -109,7 +47,7 @@ sleep 0.5
 alive || fail "the program ended after the first keys"
 import -window root "$outdir/running.png" || fail "no screenshot of the running program"
 # F12's picture goes into the program's folder; it is moved beside the others.
-shot=$(sed -n 's/^Quillmere: screenshot //p' "$outdir/program.out" | head -n 1)
+shot=$(sed -n 's/^Quillmere: Screenshot saved: //p' "$outdir/program.err" | head -n 1)
 if [ -n "$shot" ]; then
     case "$shot" in /*) ;; *) shot="$workdir/$shot" ;; esac
     mv "$shot" "$outdir/f12.png" || fail "F12's screenshot $shot is missing"
@@ -119,27 +57,33 @@ else
     fail "F12 saved no screenshot"
 fi
 
-distinct=$(colours "$outdir/running.png" 640 480 $pic_x $pic_y)
-shown=$(lit "$outdir/running.png" 640 480 $pic_x $pic_y)
+inner="$((pic_w - 4)) $((pic_h - 4)) $((pic_x + 2)) $((pic_y + 2))"
+# shellcheck disable=SC2086
+distinct=$(colours "$outdir/running.png" $inner)
+# shellcheck disable=SC2086
+shown=$(lit "$outdir/running.png" $inner)
 echo "picture: $distinct colours, $shown of it not black"
 ge "$distinct" 32 || fail "the picture has only $distinct colours"
 ge "$shown" 0.25 || fail "the picture is mostly black ($shown of it lit)"
-for bar in "$pic_x $screen_h 0 0" "$pic_x $screen_h $((pic_x + 640)) 0" "640 $pic_y $pic_x 0" \
-           "640 $pic_y $pic_x $((pic_y + 480))"; do
+# The bars' top three quarters: F12's message sits at the bottom left.
+for bar in "$((pic_x - 1)) $((screen_h * 3 / 4)) 0 0" "$((pic_x - 1)) $((screen_h * 3 / 4)) $((pic_x + pic_w + 1)) 0"; do
     # shellcheck disable=SC2086
     bright=$(mean "$outdir/running.png" $bar)
     ge 0 "$bright" || fail "the bar at $bar is not black (mean $bright): the picture is not centred"
 done
 
 # The picture's bottom rows: below the centred box and the program's own prompt.
-before=$(mean "$outdir/running.png" 640 100 $pic_x $((pic_y + 380)))
+bottom="$((pic_w - 4)) $((pic_h / 5)) $((pic_x + 2)) $((pic_y + pic_h * 4 / 5 - 2))"
+# shellcheck disable=SC2086
+before=$(mean "$outdir/running.png" $bottom)
 xdotool key Escape
 sleep 1
 alive || fail "the program ended at Esc instead of asking"
 import -window root "$outdir/prompt.png" || fail "no screenshot of the prompt"
 face=$(count_colour "$outdir/prompt.png" 'rgb(212,208,200)')
-title=$(count_colour "$outdir/prompt.png" 'rgb(10,36,106)')
-after=$(mean "$outdir/prompt.png" 640 100 $pic_x $((pic_y + 380)))
+title=$(count_colour "$outdir/prompt.png" 'rgb(10,36,106)' 12%)  # its dark end: the caption runs to light blue
+# shellcheck disable=SC2086
+after=$(mean "$outdir/prompt.png" $bottom)
 echo "prompt: box face $face pixels, title bar $title pixels; picture's bottom brightness $before -> $after"
 ge "$face" 5000 || fail "no message box in the picture ($face pixels of its face)"
 ge "$title" 2000 || fail "the message box has no title bar ($title pixels)"

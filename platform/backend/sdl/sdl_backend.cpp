@@ -20,7 +20,8 @@ constexpr int kBlankHeight = 480;
 
 class SdlBackend final : public Backend {
 public:
-    SdlBackend(std::unique_ptr<sdl::Window> window, bool windowed) : window_(std::move(window)), windowed_(windowed) {}
+    SdlBackend(std::unique_ptr<sdl::Window> window, const sdl::WindowSettings& settings)
+        : window_(std::move(window)), settings_(settings), format_(window_->pixelFormat()) {}
 
     ~SdlBackend() override {
         window_.reset();
@@ -41,7 +42,8 @@ public:
         }
     }
 
-    std::optional<PixelFormat> pixelFormat() const override { return sdl::Window::pixelFormat(); }
+    // A window opened again (for a box) has the same presenter, hence the same layout.
+    std::optional<PixelFormat> pixelFormat() const override { return format_; }
 
     void present(const Frame& frame) override {
         last_ = &frame;
@@ -90,7 +92,7 @@ private:
     bool openWindow(const std::string& title) {
         if (!window_) {
             std::string error;
-            window_ = sdl::Window::open(title, windowed_, &error);
+            window_ = sdl::Window::open(title, settings_, &error);
             if (!window_) {
                 std::fprintf(stderr, "sdl: %s\n", error.c_str());
                 return false;
@@ -134,7 +136,7 @@ private:
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
             case SDL_WINDOWEVENT_EXPOSED:
-            case SDL_WINDOWEVENT_SIZE_CHANGED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:  // resizing rescales
                 if (window_ && shown_) window_->redraw();
                 return;
             case SDL_WINDOWEVENT_FOCUS_GAINED: events.push_back(HostEvent{HostEvent::FocusGained, 0, false, std::nullopt}); return;
@@ -151,7 +153,8 @@ private:
     }
 
     std::unique_ptr<sdl::Window> window_;  // made hidden at start, shown for the program's window
-    bool windowed_;
+    sdl::WindowSettings settings_;
+    PixelFormat format_;
     bool shown_ = false;
     bool temporary_ = false;    // opened only for a message box
     bool cursorWanted_ = true;  // ShowCursor's count is not negative
@@ -161,36 +164,50 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Backend> makeWindowBackend(const LaunchOptions& options) {
+std::unique_ptr<Backend> makeWindowBackend(const LaunchOptions& options, std::string* why) {
     // Ctrl+C and kill end the program as usual instead of becoming SDL_QUIT events.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "sdl: no video device: %s\n", SDL_GetError());
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const char* x11 = SDL_getenv("DISPLAY");
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    const bool x11Named = x11 != nullptr && *x11 != '\0';
+    const bool waylandNamed = wayland != nullptr && *wayland != '\0';
+    const bool x11Only = asked == nullptr && x11Named && !waylandNamed;
+    // Only the X display that DISPLAY names, or with none named the console:
+    // other drivers would print their own complaints (Wayland's about
+    // XDG_RUNTIME_DIR) or show nothing.
+    if (x11Only) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    if (asked == nullptr && !x11Named && !waylandNamed) SDL_SetHint(SDL_HINT_VIDEODRIVER, "kmsdrm");
+    const char* noDisplay = "there is no display (DISPLAY and WAYLAND_DISPLAY are not set)";
+    auto declined = [&](const std::string& reason) -> std::unique_ptr<Backend> {
+        *why = reason;
+        SDL_Quit();
         return nullptr;
+    };
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        const bool x11Asked = x11Only || (asked != nullptr && SDL_strcasecmp(asked, "x11") == 0);
+        if (x11Asked && x11Named) return declined(std::string("the display ") + x11 + " (DISPLAY) does not answer");
+        if (!x11Named && !waylandNamed) return declined(noDisplay);
+        return declined(std::string("no video device: ") + SDL_GetError());
     }
     // Without a display that answers, SDL settles for a driver that shows
     // nothing; a window there would run unseen on the real clock until killed.
     // Such a driver counts only when asked for by name.
     const char* driver = SDL_GetCurrentVideoDriver();
-    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
     const bool showsNothing = driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
     if (showsNothing && (asked == nullptr || SDL_strcasecmp(asked, driver) != 0)) {
-        std::fprintf(stderr, "sdl: no display answers (only the %s video driver)\n", driver);
-        SDL_Quit();
-        return nullptr;
+        if (!x11Named && !waylandNamed) return declined(noDisplay);
+        return declined(std::string("no display answers (only SDL's ") + driver + " video driver)");
     }
     SDL_StopTextInput();  // keys only: no input method windows, no text events
     // The window is made now, hidden, so that a display that cannot show one
     // sends the program headless instead of failing it later. Its title comes
     // with the program's window.
     std::string error;
-    std::unique_ptr<sdl::Window> window = sdl::Window::open("", options.windowed, &error);
-    if (!window) {
-        std::fprintf(stderr, "sdl: %s\n", error.c_str());
-        SDL_Quit();
-        return nullptr;
-    }
-    return std::make_unique<SdlBackend>(std::move(window), options.windowed);
+    const sdl::WindowSettings settings{options.windowed, options.scale};
+    std::unique_ptr<sdl::Window> window = sdl::Window::open("", settings, &error);
+    if (!window) return declined(error);
+    return std::make_unique<SdlBackend>(std::move(window), settings);
 }
 
 }  // namespace qmp

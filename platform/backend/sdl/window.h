@@ -1,5 +1,5 @@
-// The SDL window and its presentation: a streaming texture of the picture,
-// drawn scaled with its shape kept and black bars around it.
+// The SDL window: full screen or a window of a whole multiple of the picture,
+// its presenter (backend/sdl/presenter.h), and where the picture sits in it.
 #pragma once
 
 #include <SDL.h>
@@ -8,47 +8,49 @@
 #include <optional>
 #include <string>
 
+#include "backend/sdl/presenter.h"
 #include "core/frame.h"
 #include "core/placement.h"
 
 namespace qmp::sdl {
 
+struct WindowSettings {
+    bool windowed = false;  // a window instead of the whole screen
+    ScaleMode scale = ScaleMode::Fit;
+};
+
 class Window {
 public:
-    // Full screen on the desktop, or a resizable window of the picture's size;
-    // hidden until show(). Null with the reason in `error` when SDL cannot make it.
-    static std::unique_ptr<Window> open(const std::string& title, bool windowed, std::string* error);
+    // Hidden until show(). Null with the reason in `error` when SDL cannot make it.
+    static std::unique_ptr<Window> open(const std::string& title, const WindowSettings& settings, std::string* error);
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
     SDL_Window* sdlWindow() const { return window_; }
+    const char* presenterName() const { return presenter_->name(); }
+    PixelFormat pixelFormat() const { return presenter_->format(); }
+
     void show(const std::string& title);
     void toggleFullscreen();
     void setFullscreen(bool full);
 
-    // The layout of the frames the window takes.
-    static PixelFormat pixelFormat() { return PixelFormat{16, 8, 0, 0xFF000000u}; }
-
-    // Puts a new frame on the screen: its changed rows are uploaded, or every
-    // row when `whole` (the renderer lost its textures).
+    // Puts a new frame on the screen: its changed rows, or all when `whole`.
     void present(const Frame& frame, bool whole = false);
-    // Draws the last picture again (the window was exposed or resized).
+    // Everything again (the window was exposed, resized, or lost its contents).
     void redraw();
 
     // The picture pixel under a point given in window coordinates (mouse events).
     std::optional<Point> pictureAt(int x, int y) const;
 
 private:
-    Window(SDL_Window* window, SDL_Renderer* renderer) : window_(window), renderer_(renderer) {}
-    Rect placed() const;
+    Window(SDL_Window* window, std::unique_ptr<Presenter> presenter) : window_(window), presenter_(std::move(presenter)) {}
+    void restoreWindowSize();
 
     SDL_Window* window_;
-    SDL_Renderer* renderer_;
-    SDL_Texture* texture_ = nullptr;
+    std::unique_ptr<Presenter> presenter_;
     bool fullscreen_ = false;
-    int pictureW_ = 0;
-    int pictureH_ = 0;
+    const Frame* last_ = nullptr;  // the frame last presented; its owner keeps it alive
 };
 
 }  // namespace qmp::sdl

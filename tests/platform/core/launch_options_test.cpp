@@ -68,5 +68,17 @@ TEST(LaunchOptions, BadOptionsAreNamed) {
 TEST(LaunchOptions, HeadlessCanBeForcedFromTheEnvironment) {
     setenv("QUILLMERE_HEADLESS", "1", 1);
     EXPECT_TRUE(parse({}).headless);
+    EXPECT_TRUE(parse({"--window"}).headless);
     unsetenv("QUILLMERE_HEADLESS");
+}
+
+TEST(LaunchOptions, WithoutADisplayOnlyAWindowAskedForIsTried) {
+    const char* display = std::getenv("DISPLAY");
+    const std::string saved = display != nullptr ? display : "";
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    EXPECT_TRUE(parse({}).headless);
+    EXPECT_FALSE(parse({"--window"}).headless) << "tried, to say why it cannot open";
+    EXPECT_TRUE(parse({"--window", "--headless"}).headless);
+    if (display != nullptr) setenv("DISPLAY", saved.c_str(), 1);
 }

@@ -1,22 +1,51 @@
 // A display that cannot be reached: the window backend declines and the
-// program runs headless instead of failing.
+// program runs headless instead of failing, saying so in one line; asked for
+// a window (--window), it fails with one line and exit code 1.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 #include "support/program_run.h"
 
 namespace {
 
-void runWithUnreachableDisplay();
+void runWithUnreachableDisplay(bool windowAsked = false);
 
 }  // namespace
 
 TEST(SdlFallback, AnUnreachableDisplaySendsTheProgramHeadless) {
     setenv("SDL_VIDEODRIVER", "x11", 1);  // not a console display the machine may have
     runWithUnreachableDisplay();
+}
+
+TEST(SdlFallback, AWindowAskedForWithoutAnyDisplayFailsInOneLine) {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    setenv("SDL_VIDEODRIVER", "x11", 1);  // not a console display the machine may have
+    ProgramRun run;
+    run.program = QM_RUNTIME_DIR "/window_check";
+    run.platformOptions = false;
+    run.args = {"--window"};
+    const ProgramResult result = runProgram(run);
+    ASSERT_TRUE(result.exited) << result.describe();
+    EXPECT_EQ(result.exitCode, 1) << result.describe();
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    EXPECT_EQ(result.err, "Quillmere: --window: no window can be opened: there is no display (DISPLAY and "
+                          "WAYLAND_DISPLAY are not set)\n");
+}
+
+TEST(SdlFallback, AWindowAskedForOnAnUnreachableDisplayFailsInOneLine) {
+    for (const char* driver : {"x11", ""}) {
+        if (*driver != '\0')
+            setenv("SDL_VIDEODRIVER", driver, 1);
+        else
+            unsetenv("SDL_VIDEODRIVER");
+        runWithUnreachableDisplay(true);
+    }
 }
 
 // Left to choose, SDL falls back to its offscreen driver, which shows nothing:
@@ -28,7 +57,7 @@ TEST(SdlFallback, ADriverThatShowsNothingIsNoDisplay) {
 
 namespace {
 
-void runWithUnreachableDisplay() {
+void runWithUnreachableDisplay(bool windowAsked) {
     ASSERT_EQ(setenv("DISPLAY", ":65000", 1), 0);  // no X server listens there
     unsetenv("WAYLAND_DISPLAY");
     unsetenv("QUILLMERE_HEADLESS");
@@ -47,10 +76,20 @@ void runWithUnreachableDisplay() {
     run.program = QM_RUNTIME_DIR "/window_check";
     run.platformOptions = false;
     run.args = {"--script", script.string(), "--report", report.string()};
+    if (windowAsked) run.args.push_back("--window");
     run.timeoutMs = 30000;
     const ProgramResult result = runProgram(run);
 
     ASSERT_TRUE(result.exited) << result.describe();
+    // One line, naming the display; nothing from SDL or the libraries under it.
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    EXPECT_NE(result.err.find("the display :65000 (DISPLAY) does not answer"), std::string::npos) << result.err;
+    if (windowAsked) {
+        EXPECT_EQ(result.exitCode, 1) << result.describe();
+        EXPECT_EQ(result.err.rfind("Quillmere: --window: ", 0), 0u) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(report)) << "the program did not run";
+        return;
+    }
     EXPECT_EQ(result.exitCode, 0) << result.describe();
     EXPECT_NE(result.err.find("running headless"), std::string::npos) << result.err;
 

@@ -79,8 +79,9 @@ protected:
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         qmp::LaunchOptions options;
         options.windowed = true;
-        std::unique_ptr<qmp::Backend> window = qmp::makeWindowBackend(options);
-        if (!window) GTEST_SKIP() << "no SDL window on the dummy driver";
+        std::string why;
+        std::unique_ptr<qmp::Backend> window = qmp::makeWindowBackend(options, &why);
+        if (!window) GTEST_SKIP() << "no SDL window on the dummy driver: " << why;
         qmp::setBackend(std::move(window));
         window_ = makeWindow();
     }

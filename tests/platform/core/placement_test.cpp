@@ -5,7 +5,11 @@
 
 #include "core/placement.h"
 
+using qmp::comfortableFactor;
 using qmp::fitPicture;
+using qmp::placePicture;
+using qmp::Placement;
+using qmp::ScaleMode;
 using qmp::outputToPicture;
 using qmp::Point;
 using qmp::Rect;
@@ -24,6 +28,39 @@ TEST(SdlScaling, CommonScreensGetTheLargestWholeFactor) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(fitPicture(c.w, c.h, 640, 480), c.expected) << c.w << "x" << c.h;
+}
+
+TEST(SdlScaling, EachModePlacesThePictureAndSaysWhereItsSmoothStepStarts) {
+    struct Case {
+        int w, h;
+        ScaleMode mode;
+        Placement expected;
+    } cases[] = {
+        {1920, 1080, ScaleMode::Fit, {{240, 0, 1440, 1080}, 2, 2}},
+        {1024, 768, ScaleMode::Fit, {{0, 0, 1024, 768}, 1, 1}},
+        {1366, 768, ScaleMode::Fit, {{171, 0, 1024, 768}, 1, 1}},
+        {1280, 1024, ScaleMode::Fit, {{0, 32, 1280, 960}, 2, 2}},
+        {400, 480, ScaleMode::Fit, {{0, 90, 400, 300}, 1, 1}},
+        {1920, 1080, ScaleMode::Integer, {{320, 60, 1280, 960}, 2, 2}},
+        {1920, 1080, ScaleMode::Stretch, {{0, 0, 1920, 1080}, 3, 2}},
+        {320, 240, ScaleMode::Stretch, {{0, 0, 320, 240}, 1, 1}},
+        {0, 1080, ScaleMode::Fit, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(placePicture(c.w, c.h, 640, 480, c.mode), c.expected) << c.w << "x" << c.h << " " << scaleModeName(c.mode);
+    EXPECT_EQ(qmp::scaleModeNamed("stretch"), ScaleMode::Stretch);
+    EXPECT_EQ(qmp::scaleModeNamed("Fit"), std::nullopt) << "names are exact";
+}
+
+TEST(SdlScaling, TheWindowOpensAtTheLargestMultipleThatFitsTheDesktopComfortably) {
+    struct Case {
+        int usableW, usableH, factor;
+    } cases[] = {
+        {1920, 1080, 2}, {1920, 1048, 2}, {1920, 1000, 1}, {1366, 740, 1}, {2560, 1400, 2},
+        {3840, 2112, 4}, {800, 600, 1},   {640, 480, 1},   {0, 0, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(comfortableFactor(c.usableW, c.usableH, 640, 480), c.factor) << c.usableW << "x" << c.usableH;
 }
 
 TEST(SdlScaling, ASmallerWindowShrinksThePictureWithItsShape) {

@@ -90,6 +90,34 @@ TEST(SdlMessageBoxLayout, EachBoxTypeHasItsButtonsInWindowsOrder) {
     EXPECT_EQ(layoutBox(U"x", U"c", MB_OK | kDefButton2, 640, 480).defaultButton, 0u) << "no second button: the first";
 }
 
+TEST(SdlMessageBoxLayout, ButtonsAreLabelledInTheCodePagesLanguage) {
+    struct Case {
+        unsigned type;
+        unsigned codePage;
+        std::vector<std::u32string> labels;
+        std::vector<char32_t> underlined;  // 0: none
+    };
+    const Case cases[] = {
+        {MB_YESNO, 950, {U"是(Y)", U"否(N)"}, {U'Y', U'N'}},
+        {MB_OK, 950, {U"確定"}, {0}},
+        {kYesNoCancel, 950, {U"是(Y)", U"否(N)", U"取消"}, {U'Y', U'N', 0}},
+        {MB_OKCANCEL, 1252, {U"OK", U"Cancel"}, {0, 0}},
+        {MB_YESNO, 437, {U"Yes", U"No"}, {U'Y', U'N'}},
+    };
+    for (const Case& c : cases) {
+        const BoxLayout box = layoutBox(U"x", U"c", c.type, 640, 480, c.codePage);
+        ASSERT_EQ(box.buttons.size(), c.labels.size()) << c.codePage;
+        for (size_t i = 0; i < c.labels.size(); ++i) {
+            const BoxButton& b = box.buttons[i];
+            EXPECT_EQ(b.label, c.labels[i]) << c.codePage;
+            EXPECT_EQ(b.mnemonic < b.label.size() ? b.label[b.mnemonic] : 0, c.underlined[i]) << c.codePage;
+        }
+    }
+    EXPECT_EQ(layoutBox(U"x", U"c", MB_YESNO, 640, 480).buttons[0].label, U"是(Y)") << "950 unless told";
+    EXPECT_FALSE(layoutBox(U"x", U"c", MB_YESNO, 640, 480).closeEnabled) << "Yes/No: no close button";
+    EXPECT_TRUE(layoutBox(U"x", U"c", MB_OK, 640, 480).closeEnabled);
+}
+
 TEST(SdlMessageBoxLayout, ButtonsAreHitInsideTheirRectanglesOnly) {
     const BoxLayout box = layoutBox(kPrompt, U"Keyboard", kYesNoCancel, 640, 480);
     for (size_t i = 0; i < box.buttons.size(); ++i) {
@@ -236,8 +264,14 @@ TEST(SdlMessageBoxDrawing, ThePictureIsDimmedAndTheBoxDrawnOverIt) {
     const BoxLayout box = layoutBox(kPrompt, U"Keyboard", MB_YESNO, 640, 480);
     drawBox(box, box.defaultButton, -1, image);
     EXPECT_EQ(pixel(image, 5, 5)[1], 100) << "outside the box the dimmed picture stays";
-    const Point shadow{box.outline.x + box.outline.w + 1, box.outline.y + box.outline.h / 2};
-    EXPECT_EQ(pixel(image, shadow.x, shadow.y)[0], 50) << "the shadow darkens further";
+    EXPECT_EQ(pixel(image, box.outline.x + box.outline.w, box.outline.y + box.outline.h / 2)[0], 100)
+        << "no shadow, as Windows draws a box";
+    // The keyboard focus: a dotted rectangle inside the default button only.
+    for (size_t i = 0; i < box.buttons.size(); ++i) {
+        const Rect& r = box.buttons[i].rect;
+        const bool focused = i == box.defaultButton;
+        EXPECT_EQ(pixel(image, r.x + 3, r.y + 3 + 2 * (r.h / 4))[0] == 0, focused) << i;
+    }
 
     // The title bar carries white caption pixels on its own colour.
     int white = 0;
