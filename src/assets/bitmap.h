@@ -1,9 +1,12 @@
-// 8-bit palettized BMP pictures, read whole and copied into surfaces.
+// Palettized BMP pictures, read whole and copied into surfaces. Files of 1, 4
+// or 8 bits per pixel, uncompressed (rows bottom-up or top-down) or RLE8/RLE4
+// compressed, are all held the same way: one palette index per byte.
 #pragma once
 
 #include <windows.h>
 #include <ddraw.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -16,7 +19,11 @@ public:
 
     bool load(const char* fileName);
     int32_t width() const { return infoHeader.biWidth; }
-    int32_t height() const { return infoHeader.biHeight; }
+    // A file with top-down rows gives its height negative.
+    int32_t height() const {
+        const int64_t rows = infoHeader.biHeight;
+        return static_cast<int32_t>(std::min<int64_t>(rows < 0 ? -rows : rows, INT32_MAX));
+    }
 
     bool copyToSurface(LPDIRECTDRAWSURFACE surface) const;
     virtual bool copyScreenedToSurface(LPDIRECTDRAWSURFACE surface, int32_t level) const;
@@ -26,9 +33,10 @@ public:
     COLORREF paletteColor(int32_t index) const;
 
     BITMAPFILEHEADER fileHeader{};
-    BITMAPINFOHEADER infoHeader{};
+    BITMAPINFOHEADER infoHeader{};  // the first 40 bytes of the info header, as read
+    // The file's colour table, in file order; entries it does not give are black.
     RGBQUAD palette[256]{};
-    // width x height palette indices, rows bottom-up as in the file; null when no picture is held.
+    // width x height palette indices, rows bottom-up; null when no picture is held.
     std::unique_ptr<uint8_t[]> pixels;
 };
 
