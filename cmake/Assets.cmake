@@ -1,6 +1,10 @@
 # The three picture files are drawn by tools/assetgen at build time and placed
 # beside the program. A cross build runs a generator built for the build host.
 
+# The picture files, in the order the program reads them; the launcher looks
+# for them and the install puts them in the data folder.
+set(QM_PICTURE_FILES bckgnd.bmp Sprites.bmp MsgWnd.bmp)
+
 # Sets QM_ASSETGEN (the generator's path) and QM_ASSETGEN_TARGET (the target that
 # builds it) in the caller's scope.
 function(qm_find_asset_generator)
@@ -28,7 +32,7 @@ endfunction()
 
 function(qm_add_asset_generation)
   qm_find_asset_generator()
-  set(outputs ${QM_RUNTIME_DIR}/bckgnd.bmp ${QM_RUNTIME_DIR}/Sprites.bmp ${QM_RUNTIME_DIR}/MsgWnd.bmp)
+  list(TRANSFORM QM_PICTURE_FILES PREPEND ${QM_RUNTIME_DIR}/ OUTPUT_VARIABLE outputs)
   set(depends ${QM_ASSETGEN_TARGET})
   if(CMAKE_CROSSCOMPILING)
     list(APPEND depends ${QM_ASSETGEN})  # redraw when the host generator changes

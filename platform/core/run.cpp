@@ -18,6 +18,8 @@ namespace {
 struct RunState {
     std::string reportPath;
     bool withCalls = false;
+    bool watchingStartUp = false;
+    bool loopStarted = false;
 };
 
 RunState& state() {
@@ -28,6 +30,10 @@ RunState& state() {
 const ResetHook resetRun([] { state() = RunState{}; });
 
 }  // namespace
+
+void watchStartUp() { state().watchingStartUp = true; }
+void noteMessageLoop() { state().loopStarted = true; }
+bool startingUp() { return state().watchingStartUp && !state().loopStarted; }
 
 void setReport(const std::string& path, bool withCalls) {
     state().reportPath = path;

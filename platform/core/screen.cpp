@@ -1,6 +1,8 @@
 #include "core/screen.h"
 
 #include "core/backend.h"
+#include "core/clock.h"
+#include "core/gif_recorder.h"
 #include "core/reset.h"
 
 namespace qmp::screen {
@@ -40,6 +42,7 @@ void refresh() {
     s.picture = std::move(next);
     ++s.presents;
     backend().show(s.picture);
+    recorder::presented(s.picture, clock::now());
 }
 
 const Picture& current() { return state().picture; }
