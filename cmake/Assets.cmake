@@ -42,6 +42,14 @@ function(qm_add_asset_generation)
     COMMAND ${QM_ASSETGEN} ${QM_RUNTIME_DIR}
     DEPENDS ${depends}
     COMMENT "Drawing bckgnd.bmp, Sprites.bmp and MsgWnd.bmp")
+  if(NOT WIN32)
+    # The desktop icon of an installed program, 48 x 48.
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/quillmere.png
+      COMMAND ${QM_ASSETGEN} --icon-png ${CMAKE_BINARY_DIR}/quillmere.png 48
+      DEPENDS ${depends}
+      COMMENT "Drawing the desktop icon")
+    list(APPEND outputs ${CMAKE_BINARY_DIR}/quillmere.png)
+  endif()
   add_custom_target(assets ALL DEPENDS ${outputs})
 endfunction()
 
