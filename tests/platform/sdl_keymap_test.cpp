@@ -77,8 +77,11 @@ TEST(SdlKeymap, RepeatsReachTheProgramLikeFirstPresses) {
     EXPECT_EQ(keys.up(SDLK_F2, SDL_SCANCODE_F2), key(VK_F2));
 }
 
-TEST(SdlKeymap, ScreenshotKeysAreKeptFromTheProgram) {
+TEST(SdlKeymap, ScreenshotAndRecordingKeysAreKeptFromTheProgram) {
     KeyTranslator keys;
+    EXPECT_EQ(keys.down(SDLK_F10, SDL_SCANCODE_F10, KMOD_NONE, false), kept(KeyAction::ToggleRecording));
+    EXPECT_EQ(keys.down(SDLK_F10, SDL_SCANCODE_F10, KMOD_NONE, true), KeyAction{}) << "held down: one toggle";
+    EXPECT_EQ(keys.up(SDLK_F10, SDL_SCANCODE_F10), KeyAction{});
     EXPECT_EQ(keys.down(SDLK_F12, SDL_SCANCODE_F12, KMOD_NONE, false), kept(KeyAction::Screenshot));
     EXPECT_EQ(keys.down(SDLK_F12, SDL_SCANCODE_F12, KMOD_NONE, true), KeyAction{}) << "held down: one picture";
     EXPECT_EQ(keys.up(SDLK_F12, SDL_SCANCODE_F12), KeyAction{});

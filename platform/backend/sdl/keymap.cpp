@@ -39,6 +39,8 @@ KeyAction KeyTranslator::down(SDL_Keycode sym, SDL_Scancode scancode, Uint16 mod
     KeyAction action;
     if (sym == SDLK_F12 || sym == SDLK_PRINTSCREEN)
         action.kind = KeyAction::Screenshot;
+    else if (sym == SDLK_F10)
+        action.kind = KeyAction::ToggleRecording;
     else if (alt && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER))
         action.kind = KeyAction::ToggleFullscreen;
     else if (alt && sym == SDLK_F4)

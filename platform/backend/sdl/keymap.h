@@ -1,6 +1,6 @@
 // SDL key events to what the window does with them: a Windows virtual-key code
 // for the program, or one of the window's own keys (screenshot, full screen
-// toggle, close) that the program never sees.
+// toggle, recording, close) that the program never sees.
 #pragma once
 
 #include <SDL.h>
@@ -15,6 +15,7 @@ struct KeyAction {
         Key,               // deliver `virtualKey`
         Screenshot,        // F12 or Print Screen
         ToggleFullscreen,  // Alt+Enter
+        ToggleRecording,   // F10: start or stop a GIF recording
         Close,             // Alt+F4
     };
     Kind kind = None;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <filesystem>
 
 #include "backend/sdl/keymap.h"
 #include "backend/sdl/message_box.h"
@@ -13,6 +14,8 @@
 #include "backend/sdl/window.h"
 #include "core/backend.h"
 #include "core/clock.h"
+#include "core/data_folder.h"
+#include "core/gif_recorder.h"
 #include "core/input.h"
 #include "core/launch.h"
 #include "core/script.h"
@@ -203,6 +206,7 @@ private:
             case KeyAction::Key: input::keyDown(action.virtualKey); return true;
             case KeyAction::Close: input::close(); return true;
             case KeyAction::Screenshot: screenshot(); return false;
+            case KeyAction::ToggleRecording: toggleRecording(); return false;
             case KeyAction::ToggleFullscreen: toggleFullscreen(); return false;
             case KeyAction::None: return false;
             }
@@ -252,6 +256,7 @@ private:
             }
             case KeyAction::Close: return closeWithBox(type);
             case KeyAction::Screenshot: screenshot(); return 0;
+            case KeyAction::ToggleRecording: toggleRecording(); return 0;
             case KeyAction::ToggleFullscreen: toggleFullscreen(); return 0;
             case KeyAction::None: return 0;
             }
@@ -303,6 +308,32 @@ private:
         std::fflush(stdout);
     }
 
+    // F10: a recording into the next free Quillmere-NNNN.gif beside the screenshots, or its end.
+    void toggleRecording() {
+        std::string error;
+        if (recorder::recording()) {
+            const std::string path = recorder::path();
+            int frames = 0;
+            if (recorder::stop(&error, &frames))
+                std::printf("Quillmere: recording %s: %d frames\n", path.c_str(), frames);
+            else
+                std::fprintf(stderr, "sdl: recording not written: %s\n", error.c_str());
+        } else {
+            std::string path;
+            for (int number = 1; number <= 9999 && path.empty(); ++number) {
+                char name[32];
+                std::snprintf(name, sizeof name, "Quillmere-%04d.gif", number);
+                std::error_code ignored;
+                if (!std::filesystem::exists(data::startFolder() / name, ignored)) path = (data::startFolder() / name).string();
+            }
+            if (!path.empty() && recorder::start(path, 1, &error))
+                std::printf("Quillmere: recording to %s (F10 stops it)\n", path.c_str());
+            else
+                std::fprintf(stderr, "sdl: no recording: %s\n", path.empty() ? "every name is taken" : error.c_str());
+        }
+        std::fflush(stdout);
+    }
+
     std::unique_ptr<sdl::Window> window_;  // made hidden at start, shown for the program's window
     bool windowed_;
     bool shown_ = false;
@@ -310,7 +341,7 @@ private:
     bool cursorWanted_ = true;  // ShowCursor's count is not negative
     bool boxOpen_ = false;
     sdl::KeyTranslator keys_;
-    sdl::ScreenshotWriter shots_;
+    sdl::ScreenshotWriter shots_{data::startFolder()};
     platform::RgbImage frame_;  // what the window shows
 };
 
