@@ -1,6 +1,11 @@
 #include "core/gif_recorder.h"
 
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <algorithm>
 #include <array>
@@ -231,9 +236,16 @@ bool start(const std::string& path, int every, std::string* error) {
         *error = "a recording is already running (" + state().recording->path() + ")";
         return false;
     }
+    // Opened here rather than by giflib, which would make the file readable by its owner only.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        *error = path + ": " + std::strerror(errno);
+        return false;
+    }
     int status = 0;
-    GifFileType* gif = EGifOpenFileName(path.c_str(), false, &status);
+    GifFileType* gif = EGifOpenFileHandle(fd, &status);
     if (gif == nullptr) {
+        ::close(fd);
         *error = path + ": " + GifErrorString(status);
         return false;
     }
