@@ -267,10 +267,9 @@ bool stop(std::string* error, int* frames) {
     if (!recording) return true;
     const bool written = recording->finish(clock::now());
     if (frames != nullptr) *frames = recording->frames();
-    if (!written) {
-        *error = recording->path() + ": " + recording->error();
-        std::remove(recording->path().c_str());
-    }
+    if (!written) *error = recording->path() + ": " + recording->error();
+    // A file that could not be finished, or that holds no frame, is no GIF.
+    if (!written || recording->frames() == 0) std::remove(recording->path().c_str());
     return written;
 }
 

@@ -25,7 +25,8 @@ bool recording();
 const std::string& path();
 
 // Writes the last frame and closes the file. False with the reason when the
-// file could not be written (then it is removed); true when nothing runs.
+// file could not be written (then it is removed, as is one without frames);
+// true when nothing runs.
 // `frames` gets the number of frames written.
 bool stop(std::string* error, int* frames = nullptr);
 

@@ -1,8 +1,8 @@
 #include "core/screen.h"
 
-#include "core/backend.h"
 #include "core/clock.h"
 #include "core/gif_recorder.h"
+#include "core/presentation.h"
 #include "core/reset.h"
 
 namespace qmp::screen {
@@ -41,7 +41,7 @@ void refresh() {
     if (!s.source(next)) return;
     s.picture = std::move(next);
     ++s.presents;
-    backend().show(s.picture);
+    presentation::show(s.picture);
     recorder::presented(s.picture, clock::now());
 }
 

@@ -1,6 +1,10 @@
 // Palettized BMP pictures, read whole and copied into surfaces. Files of 1, 4
 // or 8 bits per pixel, uncompressed (rows bottom-up or top-down) or RLE8/RLE4
-// compressed, are all held the same way: one palette index per byte.
+// compressed, are all held the same way: one palette index per byte. Reading
+// and colours in bitmap.cpp (the pixel decoders in bitmap_decoders.cpp), the
+// copies in bitmap_copy.cpp, the screen-door pattern in screen_door.cpp. The
+// three pictures are defined in app/globals.cpp, with every other global of
+// the demo.
 #pragma once
 
 #include <windows.h>

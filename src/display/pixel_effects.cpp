@@ -1,8 +1,8 @@
-// Pixel work through the mixing tables, on locked surface memory.
+// Pixel work through the mixing tables, on locked surface memory: the
+// translucentCopy and smoothCanvas of translucency.h.
 #include <algorithm>
 #include <cstring>
 
-#include "app/globals.h"
 #include "display/display.h"
 #include "display/surface_lock.h"
 #include "display/translucency.h"
