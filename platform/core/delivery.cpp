@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "core/input.h"
 #include "core/keyboard.h"
 #include "core/reset.h"
 #include "core/run.h"
 #include "core/script.h"
+#include "user/input.h"
 
 namespace qmp::delivery {
 namespace {

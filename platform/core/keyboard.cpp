@@ -2,9 +2,9 @@
 
 #include <bitset>
 
-#include "core/input.h"
 #include "core/platform_keys.h"
 #include "core/reset.h"
+#include "user/input.h"
 
 namespace qmp::keyboard {
 namespace {

@@ -9,10 +9,10 @@
 #include "core/backend.h"
 #include "core/data_folder.h"
 #include "core/gif_recorder.h"
-#include "core/input.h"
 #include "core/presentation.h"
 #include "core/reset.h"
 #include "core/screenshot.h"
+#include "user/input.h"
 
 namespace qmp::platform_keys {
 namespace {

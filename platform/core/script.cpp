@@ -8,10 +8,10 @@
 #include <filesystem>
 
 #include "core/exclusive.h"
-#include "core/input.h"
 #include "core/keyboard.h"
 #include "core/reset.h"
 #include "core/run.h"
+#include "user/input.h"
 
 namespace qmp::script {
 namespace {

@@ -1,5 +1,6 @@
-// What the backends deliver, turned into messages for the program's windows.
-#include "core/input.h"
+// The keys, focus changes and close of user/input.h: what the platform's input
+// delivers, turned into messages for the program's windows.
+#include "user/input.h"
 
 #include "core/exclusive.h"
 #include "user/user_state.h"

@@ -123,7 +123,7 @@ TEST(RecordingProgram, EveryCaptureIsTheRecordedPictureOfItsMoment) {
     EXPECT_GT(playback.pictures.size(), 80u);
     EXPECT_LE(playback.pictures.size(), result.report.presents);
     ASSERT_EQ(result.report.captures.size(), 6u);
-    for (const ReportCapture& capture : result.report.captures) {
+    for (const auto& capture : result.report.captures) {
         Picture shot = Picture::load(capture.path);
         ASSERT_TRUE(shot.valid()) << capture.path;
         int fewest = shot.width * shot.height;

@@ -1,6 +1,7 @@
 // What the platform's input (core/delivery.h, core/keyboard.h) hands to USER:
-// keys, focus changes and the close button. USER (platform/user) turns them
-// into messages for the program's windows.
+// keys, focus changes and the close button, which user/input.cpp turns into
+// messages for the program's windows; and the message boxes' buttons and
+// answers, in user/message_box.cpp.
 #pragma once
 
 #include <windows.h>
