@@ -264,7 +264,10 @@ void deliver(const ScriptEvent& event) {
     case EventKind::KeyDown: keyboard::scriptKeyDown(event.value); break;
     case EventKind::KeyUp: keyboard::scriptKeyUp(event.value); break;
     case EventKind::Activate: input::activate(true); break;
-    case EventKind::Deactivate: input::activate(false); break;
+    case EventKind::Deactivate:
+        keyboard::stopRepeating();
+        input::activate(false);
+        break;
     case EventKind::Close: input::close(); break;
     case EventKind::Answer: storeAnswer(event.value); break;
     case EventKind::LoseSurfaces: exclusive::loseSurfaces(); break;
