@@ -180,6 +180,12 @@ private:
         if (!check(EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, 4, extension))) return;
         const bool ownColours = !samePalette(colours, global_);
         ColourMap local(colours);
+        // giflib keeps a copy of the last frame's own colours and drops it
+        // without freeing when the next frame has none: free it first.
+        if (!ownColours && gif_->Image.ColorMap != nullptr) {
+            GifFreeMapObject(gif_->Image.ColorMap);
+            gif_->Image.ColorMap = nullptr;
+        }
         if (!check(EGifPutImageDesc(gif_, left, top, w, h, false, ownColours ? local.map : nullptr))) return;
         std::vector<GifPixelType> line(static_cast<size_t>(w));
         for (int y = top; y <= bottom; ++y) {
