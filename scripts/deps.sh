@@ -9,8 +9,8 @@ packages_for() {
     build) echo "cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev libgif-dev unifont xfonts-base" ;;
     test) echo "libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick desktop-file-utils" ;;
     asan) echo "" ;;
-    windows) echo "g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64" ;;
-    wine) echo "wine wine64 fonts-wine fonts-unifont libxrandr2 xvfb xdotool imagemagick" ;;
+    windows) echo "g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 googletest" ;;
+    wine) echo "wine wine64 fonts-wine fonts-unifont fonts-arphic-uming libxrandr2 xvfb xdotool imagemagick" ;;
     fuzz) echo "clang libclang-rt-14-dev" ;;
     valgrind) echo "valgrind" ;;
     *) echo "deps.sh: unknown package set '$1'" >&2; exit 2 ;;

@@ -114,9 +114,10 @@ wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
 # rather than wait two seconds for each one to be withdrawn when it closes.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || fail "cannot set Wine's window handling"
 # The prompt's texts are Big5, for the ANSI code page 950 that Wine takes from a
-# zh_TW locale. Its Chinese faces are not installed; Unifont has the glyphs.
+# zh_TW locale. Its Chinese faces are not installed; Debian's Ming face of
+# Taiwan (fonts-arphic-uming) stands in, with the width of a real CJK font.
 for face in PMingLiU MingLiU "New MingLiU" SimSun "Microsoft JhengHei" "Microsoft JhengHei UI"; do
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d Unifont /f >/dev/null 2>&1 ||
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "AR PL UMing TW" /f >/dev/null 2>&1 ||
     fail "cannot set Wine's font replacements"
 done
 

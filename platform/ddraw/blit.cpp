@@ -22,7 +22,6 @@ struct Area {
     int64_t width() const { return right - left; }
     int64_t height() const { return bottom - top; }
     bool empty() const { return right <= left || bottom <= top; }
-    bool inverted() const { return right < left || bottom < top; }
     bool inside(const Area& bounds) const {
         return left >= bounds.left && top >= bounds.top && right <= bounds.right && bottom <= bounds.bottom;
     }
@@ -35,14 +34,13 @@ Area intersect(const Area& a, const Area& b) {
             std::min(a.bottom, b.bottom)};
 }
 
-// The key as a range of transparent values; false when no 8-bit value lies in it.
+// The key a copy skips: a key set without DDCKEY_COLORSPACE is one colour,
+// its low value, whatever the high one says. False when no 8-bit value matches.
 bool keyRange(const DDCOLORKEY& key, pixels::KeyRange* range) {
     const DWORD low = key.dwColorSpaceLowValue;
     if (low > 255) return false;
-    // A high value below the low one is taken as a single-value key.
-    const DWORD high = key.dwColorSpaceHighValue < low ? low : std::min<DWORD>(key.dwColorSpaceHighValue, 255);
     range->low = static_cast<uint8_t>(low);
-    range->span = static_cast<uint8_t>(high - low);
+    range->span = 0;
     return true;
 }
 
@@ -60,7 +58,7 @@ void fillArea(Surface& dest, const Area& area, uint8_t value) {
 
 // Copies the source area `from` onto the destination area `to`, scaled to its
 // size, drawing only the part `visible` of `to`. Each destination pixel takes
-// the source pixel under its centre.
+// source pixel i x (source size) / (destination size): the one under its top-left corner.
 void copyArea(const Surface& source, const Area& from, Surface& dest, const Area& to, const Area& visible,
               const pixels::KeyRange* key) {
     const uint8_t* sourceBase = source.pixels() + static_cast<size_t>(from.top) * static_cast<size_t>(source.pitch()) +
@@ -86,13 +84,13 @@ void copyArea(const Surface& source, const Area& from, Surface& dest, const Area
         columns.resize(static_cast<size_t>(width));
         for (int i = 0; i < width; ++i)
             columns[static_cast<size_t>(i)] =
-                static_cast<int>(((firstColumn + i) * 2 + 1) * from.width() / (to.width() * 2));
+                static_cast<int>((firstColumn + i) * from.width() / to.width());
     }
 
     const size_t destPitch = static_cast<size_t>(dest.pitch());
     uint8_t* destRow = dest.bits() + static_cast<size_t>(visible.top) * destPitch + static_cast<size_t>(visible.left);
     for (int64_t y = visible.top - to.top; y < visible.bottom - to.top; ++y, destRow += destPitch) {
-        const int64_t sourceY = sameHeight ? y : (y * 2 + 1) * from.height() / (to.height() * 2);
+        const int64_t sourceY = sameHeight ? y : y * from.height() / to.height();
         const uint8_t* sourceRow = sourceBase + static_cast<size_t>(sourceY) * sourcePitch;
         if (sameWidth) {
             const uint8_t* start = sourceRow + firstColumn;
@@ -123,28 +121,30 @@ HRESULT Surface::Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE lpDDSrcSurface, LPRE
     } else {
         source = static_cast<Surface*>(lpDDSrcSurface);
         if (source == nullptr || &source->device_ != &device_) return DDERR_INVALIDPARAMS;
-        if (keyed && !source->hasSourceKey_) return DDERR_NOCOLORKEY;
+        // Keying by a key the source does not have is a bad call, not a missing key.
+        if (keyed && !source->hasSourceKey_) return DDERR_INVALIDPARAMS;
     }
     if (lost_ || (source != nullptr && source->lost_)) return DDERR_SURFACELOST;
     if (busy() || (source != nullptr && source->busy())) return DDERR_SURFACEBUSY;
 
     const Area dest = lpDestRect != nullptr ? areaOf(*lpDestRect) : whole(*this);
-    if (dest.inverted()) return DDERR_INVALIDRECT;
+    if (dest.empty()) return DDERR_INVALIDRECT;  // inverted, or no width or height
     Area from;
     if (source != nullptr) {
         from = lpSrcRect != nullptr ? areaOf(*lpSrcRect) : whole(*source);
-        if (from.inverted() || !from.inside(whole(*source))) return DDERR_INVALIDRECT;
+        if (from.empty() || !from.inside(whole(*source))) return DDERR_INVALIDRECT;
     }
-    Area bounds = whole(*this);
+    // A clipper cuts the rectangle to its window; what is left must still lie
+    // on the surface, as a rectangle without a clipper must.
+    Area visible = dest;
     if (clipper_ != nullptr) {
         RECT client;
-        if (!clipper_->clientArea(&client)) return DDERR_NOCLIPLIST;
-        bounds = intersect(bounds, areaOf(client));
-    } else if (!dest.inside(bounds)) {
-        return DDERR_INVALIDRECT;
+        // No window set leaves no clip list; a window since destroyed fails the call.
+        if (!clipper_->clientArea(&client)) return clipper_->hasWindow() ? DDERR_GENERIC : DDERR_NOCLIPLIST;
+        visible = intersect(dest, areaOf(client));
+        if (visible.empty()) return DD_OK;
     }
-    const Area visible = intersect(dest, bounds);
-    if (visible.empty() || (source != nullptr && from.empty())) return DD_OK;
+    if (!visible.inside(whole(*this))) return DDERR_INVALIDRECT;
 
     if (fill) {
         fillArea(*this, visible, static_cast<uint8_t>(lpDDBltFx->dwFillColor));
@@ -164,19 +164,18 @@ HRESULT Surface::BltFast(DWORD dwX, DWORD dwY, LPDIRECTDRAWSURFACE lpDDSrcSurfac
     const bool keyed = (dwTrans & DDBLTFAST_SRCCOLORKEY) != 0;
     Surface* source = static_cast<Surface*>(lpDDSrcSurface);
     if (source == nullptr || &source->device_ != &device_) return DDERR_INVALIDPARAMS;
-    if (keyed && !source->hasSourceKey_) return DDERR_NOCOLORKEY;
     if (lost_ || source->lost_) return DDERR_SURFACELOST;
     if (busy() || source->busy()) return DDERR_SURFACEBUSY;
 
     const Area from = lpSrcRect != nullptr ? areaOf(*lpSrcRect) : whole(*source);
-    if (from.inverted() || !from.inside(whole(*source))) return DDERR_INVALIDRECT;
+    if (from.empty() || !from.inside(whole(*source))) return DDERR_INVALIDRECT;
     // BltFast never clips: the copy must fit the destination.
     const Area to{dwX, dwY, int64_t{dwX} + from.width(), int64_t{dwY} + from.height()};
     if (!to.inside(whole(*this))) return DDERR_INVALIDRECT;
-    if (from.empty()) return DD_OK;
 
+    // A source that never had a key set keys by its initial key, 0.
     pixels::KeyRange range;
-    const bool useKey = keyed && keyRange(source->sourceKey_, &range);
+    const bool useKey = keyed && keyRange(source->hasSourceKey_ ? source->sourceKey_ : DDCOLORKEY{0, 0}, &range);
     copyArea(*source, from, *this, to, to, useKey ? &range : nullptr);
     changedOnScreen();
     return DD_OK;

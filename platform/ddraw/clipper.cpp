@@ -43,9 +43,11 @@ bool Clipper::clientArea(RECT* area) const {
     // Read from USER's state rather than through GetClientRect: the call log and
     // the fault plans count the program's calls, not the platform's own. The
     // windows have no frame, so the client area is the whole window.
+    // A hidden window shows nothing, so nothing gets through.
     const user::Window* window = window_ != nullptr ? user::findWindow(window_) : nullptr;
     if (window == nullptr) return false;
-    *area = {0, 0, window->rect.right - window->rect.left, window->rect.bottom - window->rect.top};
+    *area = window->visible ? RECT{0, 0, window->rect.right - window->rect.left, window->rect.bottom - window->rect.top}
+                            : RECT{0, 0, 0, 0};
     return true;
 }
 

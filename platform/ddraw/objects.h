@@ -80,6 +80,7 @@ public:
     HWND window() const { return window_; }
     // The window's client rectangle; false without a (live) window.
     bool clientArea(RECT* area) const;
+    bool hasWindow() const { return window_ != nullptr; }
     void addRef() { ++refs_; }
     ULONG release();
 

@@ -1,6 +1,7 @@
-// The rasteriser: lines, wide lines, polygons and ellipses written as palette
-// indices into an 8-bit pixel store, clipped to it. Pixel (x, y) is the unit
+// The rasteriser's pixel store and its one-pixel lines and polygons, written as
+// palette indices into 8-bit pixels, clipped to them. Pixel (x, y) is the unit
 // square centred on the integer point (x, y), where lines through it run.
+// Wide lines and ellipses have their own files (wide_line.h, ellipse.h).
 #pragma once
 
 #include <windows.h>
@@ -28,24 +29,8 @@ struct Raster {
 // A one-pixel line from (x0, y0) to (x1, y1) without its last pixel.
 void thinLine(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint8_t index);
 
-// The pixels whose centres lie within width / 2 of the segment: round ends.
-// Even widths sit half a pixel up and left, so a horizontal line of width w
-// covers exactly w rows.
-void wideLine(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t width, uint8_t index);
-
-// The same pixels, every row searched across the line's whole reach: the
-// reference that wideLine's row-to-row search is checked against.
-void wideLineRowByRow(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, int64_t width,
-                      uint8_t index);
-
 // Even-odd fill of a closed polygon, sampled at pixel centres; centres on the
 // top and left edges are inside, on the bottom and right edges outside.
 void fillPolygon(const Raster& r, const POINT* points, int count, uint8_t index);
-
-// The ellipse inscribed in [left, right) x [top, bottom) (right and bottom
-// outside): `fillIndex` inside (when >= 0), then a ring of `penWidth` pixels
-// along its inner edge in `penIndex` (when >= 0). Expects left < right, top < bottom.
-void ellipse(const Raster& r, int64_t left, int64_t top, int64_t right, int64_t bottom, int64_t penWidth,
-             int fillIndex, int penIndex);
 
 }  // namespace qmp::gdi

@@ -7,7 +7,9 @@
 #include "core/trace.h"
 #include "gdi/colour_map.h"
 #include "gdi/context.h"
+#include "gdi/ellipse.h"
 #include "gdi/objects.h"
+#include "gdi/wide_line.h"
 
 namespace qmp::gdi {
 namespace {

@@ -121,7 +121,8 @@ namespace {
 BOOL textExtent(HDC hdc, LPCSTR text, int count, LPSIZE size) {
     qmp::DeviceContext* dc = qmp::contextOf(hdc);
     if (dc == nullptr || size == nullptr || !validText(text, count)) return FALSE;
-    *size = extentOf(*dc, qmp::text::decodeAnsi(text, count));
+    // No characters measure nothing, not even a line's height, as on Windows.
+    *size = count == 0 ? SIZE{0, 0} : extentOf(*dc, qmp::text::decodeAnsi(text, count));
     return TRUE;
 }
 }  // namespace

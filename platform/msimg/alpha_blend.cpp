@@ -60,37 +60,32 @@ BOOL WINAPI AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest,
     if (wDest < 0 || hDest < 0 || wSrc < 0 || hSrc < 0) return FALSE;
     Drawing destination, source;
     if (!qmp::gdi::beginDrawing(hdcDest, destination) || !qmp::gdi::beginDrawing(hdcSrc, source)) return FALSE;
+    const qmp::gdi::Raster& to = destination.raster;
+    const qmp::gdi::Raster& from = source.raster;
+    // As Windows documents it: the source rectangle must lie wholly on the
+    // source, and one surface may not blend onto an overlapping part of itself.
+    const int64_t sourceRight = int64_t(xoriginSrc) + wSrc, sourceBottom = int64_t(yoriginSrc) + hSrc;
+    if (xoriginSrc < 0 || yoriginSrc < 0 || sourceRight > from.width || sourceBottom > from.height) return FALSE;
+    if (from.bits == to.bits && xoriginSrc < int64_t(xoriginDest) + wDest && xoriginDest < sourceRight &&
+        yoriginSrc < int64_t(yoriginDest) + hDest && yoriginDest < sourceBottom)
+        return FALSE;
     const int alpha = ftn.SourceConstantAlpha;
     if (alpha == 0 || wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0) return TRUE;  // nothing changes
 
     // The destination pixels inside both the destination rectangle and the target.
-    const qmp::gdi::Raster& to = destination.raster;
-    const qmp::gdi::Raster& from = source.raster;
     const int64_t firstX = std::max<int64_t>(xoriginDest, 0);
     const int64_t lastX = std::min<int64_t>(int64_t(xoriginDest) + wDest, to.width) - 1;
     const int64_t firstY = std::max<int64_t>(yoriginDest, 0);
     const int64_t lastY = std::min<int64_t>(int64_t(yoriginDest) + hDest, to.height) - 1;
     if (firstX > lastX || firstY > lastY) return TRUE;
 
-    // A blend within one target reads the source as it was before the call.
-    std::vector<uint8_t> snapshot;
-    const uint8_t* sourceBits = from.bits;
-    int sourcePitch = from.pitch;
-    if (from.bits == to.bits) {
-        snapshot.assign(from.bits, from.bits + static_cast<size_t>(from.pitch) * static_cast<size_t>(from.height - 1) +
-                                       static_cast<size_t>(from.width));
-        sourceBits = snapshot.data();
-    }
-
     Mixer mixer(*destination.dc->target, source.dc->target->colours(), alpha);
     for (int64_t y = firstY; y <= lastY; ++y) {
         const int64_t sy = int64_t(yoriginSrc) + sampleOffset(y - yoriginDest, hDest, hSrc);
-        if (sy < 0 || sy >= from.height) continue;  // outside the source target: left as it is
-        const uint8_t* sourceRow = sourceBits + static_cast<size_t>(sy) * static_cast<size_t>(sourcePitch);
+        const uint8_t* sourceRow = from.bits + static_cast<size_t>(sy) * static_cast<size_t>(from.pitch);
         uint8_t* row = to.bits + static_cast<size_t>(y) * static_cast<size_t>(to.pitch);
         for (int64_t x = firstX; x <= lastX; ++x) {
             const int64_t sx = int64_t(xoriginSrc) + sampleOffset(x - xoriginDest, wDest, wSrc);
-            if (sx < 0 || sx >= from.width) continue;
             row[x] = mixer.mix(sourceRow[sx], row[x]);
         }
     }

@@ -139,6 +139,7 @@ TEST_F(SpriteStripTest, BlitFrameSkipsTransparentPixelsAndIsClippedByTheCanvas) 
     ASSERT_TRUE(strip.create(&sheet, 1, 1, 5, 90, 100));
     HWND window = createMainWindow("Quillmere Demo", nullptr);
     ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOW);  // the clipper passes nothing for a hidden window
     LPDIRECTDRAWSURFACE target = nullptr;
     ASSERT_TRUE(createOffscreenSurface(true, window, device, target, 640, 480));
     fill(target, 9);

@@ -41,7 +41,7 @@ TEST_F(CavePicturesTest, ViewsOfTheRealSheetWithBothMinimaps) {
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = "CavePictures";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "CavePictures", "CavePictures", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr,
+    HWND window = CreateWindowExA(0, "CavePictures", "CavePictures", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
                                   nullptr, nullptr);
     LPDIRECTDRAWSURFACE screen = nullptr;
     ASSERT_TRUE(createOffscreenSurface(true, window, device, screen, 640, 480));

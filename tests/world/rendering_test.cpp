@@ -27,7 +27,7 @@ HWND makeWindow() {
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = "CaveDrawTest";
     RegisterClassA(&windowClass);
-    return CreateWindowExA(0, "CaveDrawTest", "CaveDrawTest", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr,
+    return CreateWindowExA(0, "CaveDrawTest", "CaveDrawTest", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr, nullptr,
                            nullptr);
 }
 

@@ -8,10 +8,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "support/host.h"
 #include "support/platform_test.h"
 
-// The cooperative level only keeps the handle, so most tests need no real window.
-inline HWND fakeWindow() { return reinterpret_cast<HWND>(uintptr_t{0x5150}); }
+// On the platform the cooperative level only keeps the handle; on Windows it is a real window.
+inline HWND fakeWindow() { return test_host::displayWindow(); }
 
 // No device yet: tests that open it themselves.
 class DirectDrawSetupTest : public PlatformTest {};
@@ -24,7 +25,12 @@ protected:
         ASSERT_EQ(device->SetCooperativeLevel(fakeWindow(), DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
         ASSERT_EQ(device->SetDisplayMode(640, 480, 8), DD_OK);
     }
-    // platform::reset() in PlatformTest::TearDown destroys whatever a test leaves.
+    // platform::reset() in PlatformTest::TearDown destroys whatever a test leaves;
+    // on Windows the device goes, and its surfaces with it.
+    void TearDown() override {
+        test_host::endDirectDraw(device);
+        PlatformTest::TearDown();
+    }
 
     static DDSURFACEDESC offscreenDesc(int width, int height, DWORD caps = DDSCAPS_SYSTEMMEMORY) {
         DDSURFACEDESC desc{};

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "gdi/raster.h"
 #include "platform/gdi/memory_target.h"
+#include "support/host.h"
 
 using namespace gdi_test;
 
@@ -98,28 +98,23 @@ TEST_F(GdiLines, OddWidthCoversTheBandSymmetricallyWithRoundEnds) {
     EXPECT_EQ(t.at(9, 14), CYAN);
 }
 
-TEST_F(GdiLines, WideDiagonalCoversPixelsWithinHalfTheWidth) {
-    MemoryTarget t(50, 50);
-    const int width = 7;
-    line(t, 10, 12, 38, 30, width, RGB(255, 0, 0));
-    // Reference: distance from each pixel to the segment (odd width: no half-pixel shift).
-    auto distance = [](double px, double py) {
-        const double ax = 10, ay = 12, bx = 38, by = 30;
-        const double dx = bx - ax, dy = by - ay;
-        double u = ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy);
-        u = u < 0 ? 0 : u > 1 ? 1 : u;
-        const double ex = px - (ax + u * dx), ey = py - (ay + u * dy);
-        return std::sqrt(ex * ex + ey * ey);
-    };
-    for (int y = 0; y < 50; ++y) {
-        for (int x = 0; x < 50; ++x) {
-            const double d = distance(x, y);
-            if (d < width / 2.0 - 0.01) {
-                EXPECT_EQ(t.at(x, y), RED) << x << "," << y;
-            } else if (d > width / 2.0 + 0.01) {
-                EXPECT_EQ(t.at(x, y), BACKGROUND) << x << "," << y;
-            }
-        }
+// Windows rounds the band's corners to whole pixels, outwards on the side that
+// ends each row: a 45-degree line is thicker than the pen (width 2 covers 4
+// pixels of a row, not 3), and the round ends are the pen's small ellipses
+// (width 3 a plus of 5 pixels, width 6 24 pixels, not 9 and 32).
+TEST_F(GdiLines, WideLinesAt45DegreesAndTheirDots) {
+    const struct {
+        int width, perRow, dot;
+    } cases[] = {{2, 4, 4}, {3, 6, 5}, {4, 6, 12}, {5, 8, 21}, {6, 10, 24}, {7, 10, 37}, {8, 12, 52}};
+    for (const auto& c : cases) {
+        MemoryTarget t(60, 60);
+        line(t, 10, 10, 50, 50, c.width, RGB(255, 0, 0));
+        int row = 0;
+        for (int x = 0; x < 60; ++x) row += t.at(x, 30) == RED;
+        EXPECT_EQ(row, c.perRow) << "width " << c.width;
+        t.fill(BACKGROUND);
+        line(t, 30, 30, 30, 30, c.width, RGB(255, 0, 0));
+        EXPECT_EQ(t.count(RED), c.dot) << "width " << c.width << t.picture(20, 20, 40, 40);
     }
 }
 
@@ -239,11 +234,13 @@ TEST_F(GdiLines, LinesAtEveryEdgeStayInsideTheTarget) {
 }
 
 TEST_F(GdiLines, HostileCoordinatesAndWidthsNeverCrash) {
+    // The platform's own guard (GDI's 27-bit coordinate space, refused beyond); Wine crashes on some of these.
+    SKIP_UNLESS_ON_THE_PLATFORM("its limits on hostile coordinates");
     MemoryTarget t(32, 32);
     EXPECT_TRUE(MoveToEx(t.dc(), INT_MIN, INT_MIN, nullptr));
     EXPECT_FALSE(LineTo(t.dc(), INT_MAX, INT_MAX));  // refused: beyond the coordinate space
-    const POINT far[] = {{0, 0}, {INT_MAX, 3}};
-    EXPECT_FALSE(Polyline(t.dc(), far, 2));
+    const POINT beyond[] = {{0, 0}, {INT_MAX, 3}};
+    EXPECT_FALSE(Polyline(t.dc(), beyond, 2));
     EXPECT_EQ(t.count(BLACK), 0);
     line(t, -(1 << 27), 5, 1 << 27, 6, 1, RGB(255, 0, 0));  // at the limit: drawn and clipped
     EXPECT_GT(t.count(RED), 0);
@@ -265,56 +262,3 @@ TEST_F(GdiLines, HostileCoordinatesAndWidthsNeverCrash) {
 }
 
 }  // namespace
-
-// Each row of a wide line is found from the row before; the pixels must be
-// exactly those a search of every row across the line's whole reach finds.
-TEST(WideLineSearch, FollowingRowsFindsTheSamePixelsAsSearchingEveryRow) {
-    constexpr int W = 96, H = 80;
-    std::vector<uint8_t> followed(W * H), searched(W * H);
-    qmp::gdi::Raster followedRaster{followed.data(), W, W, H};
-    qmp::gdi::Raster searchedRaster{searched.data(), W, W, H};
-    uint32_t state = 12345;
-    auto next = [&](int range) {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<int>((state >> 8) % static_cast<uint32_t>(range));
-    };
-    for (int i = 0; i < 20000; ++i) {
-        // Mostly short segments as the fireworks draw them, some long, some off the target.
-        int x0 = next(W + 40) - 20, y0 = next(H + 40) - 20;
-        int reach = i % 10 == 0 ? 90 : 24;
-        int x1 = x0 + next(2 * reach + 1) - reach, y1 = y0 + next(2 * reach + 1) - reach;
-        if (i % 7 == 0) y1 = y0 + next(3) - 1;  // nearly horizontal
-        if (i % 11 == 0) x1 = x0 + next(3) - 1;  // nearly vertical
-        int width = 2 + next(11);
-        std::fill(followed.begin(), followed.end(), 0);
-        std::fill(searched.begin(), searched.end(), 0);
-        qmp::gdi::wideLine(followedRaster, x0, y0, x1, y1, width, 1);
-        qmp::gdi::wideLineRowByRow(searchedRaster, x0, y0, x1, y1, width, 1);
-        ASSERT_EQ(followed, searched) << "(" << x0 << "," << y0 << ")-(" << x1 << "," << y1 << ") width " << width;
-    }
-}
-
-// Short lines keep their rows by shape; drawn again anywhere, and cut by any
-// edge of the target, a shape must cover exactly what a fresh search finds.
-// Shapes just past the kept sizes take the searching path and must agree too.
-TEST(WideLineSearch, ShortLinesDrawnAgainAnywhereMatchAFreshSearch) {
-    constexpr int W = 40, H = 30;
-    std::vector<uint8_t> drawn(W * H), searched(W * H);
-    qmp::gdi::Raster drawnRaster{drawn.data(), W, W, H};
-    qmp::gdi::Raster searchedRaster{searched.data(), W, W, H};
-    const struct {
-        int dx, dy, width;
-    } shapes[] = {{3, 1, 2}, {-5, 4, 7}, {0, 0, 6}, {1, -9, 3}, {32, -32, 16}, {-33, 2, 5}, {4, 4, 17}};
-    for (const auto& shape : shapes) {
-        for (int y0 = -20; y0 < H + 20; y0 += 3) {
-            for (int x0 = -25; x0 < W + 25; x0 += 2) {
-                std::fill(drawn.begin(), drawn.end(), 0);
-                std::fill(searched.begin(), searched.end(), 0);
-                qmp::gdi::wideLine(drawnRaster, x0, y0, x0 + shape.dx, y0 + shape.dy, shape.width, 1);
-                qmp::gdi::wideLineRowByRow(searchedRaster, x0, y0, x0 + shape.dx, y0 + shape.dy, shape.width, 1);
-                ASSERT_EQ(drawn, searched) << "(" << x0 << "," << y0 << ") + (" << shape.dx << "," << shape.dy
-                                           << ") width " << shape.width;
-            }
-        }
-    }
-}

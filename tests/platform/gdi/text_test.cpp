@@ -102,7 +102,13 @@ TEST_F(GdiText, ExtentsOfAsciiInBothFaces) {
     SIZE size32{};
     EXPECT_TRUE(GetTextExtentPoint32A(t.dc(), "Vec:12 ", 7, &size32));
     EXPECT_EQ(size32.cx, 42);
+    // No characters measure 0 x 0, a zero count on a longer string too.
     EXPECT_EQ(extent(t.dc(), "").cx, 0);
+    EXPECT_EQ(extent(t.dc(), "").cy, 0);
+    SIZE none{-1, -1};
+    EXPECT_TRUE(GetTextExtentPointA(t.dc(), "Vec", 0, &none));
+    EXPECT_EQ(none.cx, 0);
+    EXPECT_EQ(none.cy, 0);
 }
 
 TEST_F(GdiText, Big5PromptMeasuresChineseCharactersTwoCellsWide) {
