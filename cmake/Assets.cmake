@@ -1,6 +1,10 @@
 # The three picture files are drawn by tools/assetgen at build time and placed
 # beside the program. A cross build runs a generator built for the build host.
 
+# The picture files, in the order the program reads them; the launcher looks
+# for them and the install puts them in the data folder.
+set(QM_PICTURE_FILES bckgnd.bmp Sprites.bmp MsgWnd.bmp)
+
 # Sets QM_ASSETGEN (the generator's path) and QM_ASSETGEN_TARGET (the target that
 # builds it) in the caller's scope.
 function(qm_find_asset_generator)
@@ -28,7 +32,7 @@ endfunction()
 
 function(qm_add_asset_generation)
   qm_find_asset_generator()
-  set(outputs ${QM_RUNTIME_DIR}/bckgnd.bmp ${QM_RUNTIME_DIR}/Sprites.bmp ${QM_RUNTIME_DIR}/MsgWnd.bmp)
+  list(TRANSFORM QM_PICTURE_FILES PREPEND ${QM_RUNTIME_DIR}/ OUTPUT_VARIABLE outputs)
   set(depends ${QM_ASSETGEN_TARGET})
   if(CMAKE_CROSSCOMPILING)
     list(APPEND depends ${QM_ASSETGEN})  # redraw when the host generator changes
@@ -38,6 +42,14 @@ function(qm_add_asset_generation)
     COMMAND ${QM_ASSETGEN} ${QM_RUNTIME_DIR}
     DEPENDS ${depends}
     COMMENT "Drawing bckgnd.bmp, Sprites.bmp and MsgWnd.bmp")
+  if(NOT WIN32)
+    # The desktop icon of an installed program, 48 x 48.
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/quillmere.png
+      COMMAND ${QM_ASSETGEN} --icon-png ${CMAKE_BINARY_DIR}/quillmere.png 48
+      DEPENDS ${depends}
+      COMMENT "Drawing the desktop icon")
+    list(APPEND outputs ${CMAKE_BINARY_DIR}/quillmere.png)
+  endif()
   add_custom_target(assets ALL DEPENDS ${outputs})
 endfunction()
 

@@ -6,8 +6,8 @@ set -euo pipefail
 
 packages_for() {
   case "$1" in
-    build) echo "cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev unifont xfonts-base" ;;
-    test) echo "libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick" ;;
+    build) echo "cmake ninja-build g++ pkg-config libsdl2-dev libpng-dev libgif-dev unifont xfonts-base" ;;
+    test) echo "libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool imagemagick desktop-file-utils" ;;
     asan) echo "" ;;
     windows) echo "g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 googletest" ;;
     wine) echo "wine wine64 fonts-wine fonts-unifont fonts-arphic-uming libxrandr2 xvfb xdotool imagemagick" ;;

@@ -11,7 +11,7 @@ cd "$root"
 minutes="${1:-60}"
 preset="${2:-default}"
 scripts/deps.sh build test
-cmake --preset "$preset" >/dev/null
+cmake --preset "$preset" -DQM_BUILD_TESTS=ON >/dev/null
 cmake --build --preset "$preset" --target test_reliability Quillmere assets
 
 # A demo second costs about a quarter of a real second headless (four in the

@@ -6,8 +6,15 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 scripts/deps.sh build
-cmake --preset default >/dev/null
-cmake --build --preset default
+# Only what running needs: the program and its pictures. A new build folder is
+# set up without the tests (scripts/test.sh turns them on); an existing one
+# keeps its settings.
+if [ -f build/default/CMakeCache.txt ]; then
+  cmake --preset default >/dev/null
+else
+  cmake --preset default -DQM_BUILD_TESTS=OFF >/dev/null
+fi
+cmake --build --preset default --target Quillmere
 
 cd build/default/bin   # the program reads its pictures from the current folder
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

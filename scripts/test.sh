@@ -6,6 +6,6 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 preset="${1:-default}"
 scripts/deps.sh build test
-cmake --preset "$preset" -DQM_WERROR="${QM_WERROR:-OFF}" >/dev/null
+cmake --preset "$preset" -DQM_WERROR="${QM_WERROR:-OFF}" -DQM_BUILD_TESTS=ON >/dev/null
 cmake --build --preset "$preset"
 ctest --preset "$preset" -j 2

@@ -17,30 +17,56 @@ bool parseNumber(const std::string& text, long long* value) {
     return true;
 }
 
+bool allDigits(const std::string& text) {
+    if (text.empty()) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// A 32-bit error code: decimal, negative decimal, or 0x followed by hex digits.
+bool parseErrorCode(const std::string& text, long* code) {
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const bool negative = !hex && !text.empty() && text[0] == '-';
+    const std::string digits = hex ? text.substr(2) : negative ? text.substr(1) : text;
+    if (hex ? digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos || digits.size() > 8
+            : !allDigits(digits) || digits.size() > 10)
+        return false;
+    long long value = std::strtoll(digits.c_str(), nullptr, hex ? 16 : 10);
+    if (negative) value = -value;
+    if (value < INT32_MIN || value > 0xFFFFFFFFLL) return false;
+    *code = static_cast<long>(static_cast<int32_t>(static_cast<uint32_t>(value)));
+    return true;
+}
+
 bool parseFault(const std::string& plan, FaultOption* fault, std::string* error) {
-    // NAME[:OCCURRENCE[:ERROR]]
-    size_t first = plan.find(':', plan.find("::") == std::string::npos ? 0 : plan.find("::") + 2);
+    // NAME[:OCCURRENCE[:ERROR]]; a COM method's name holds "::" itself.
+    size_t method = plan.find("::");
+    size_t first = plan.find(':', method == std::string::npos ? 0 : method + 2);
     fault->name = plan.substr(0, first);
     if (fault->name.empty()) {
         *error = "--fail needs a call name";
         return false;
     }
+    if (fault->name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_:") !=
+            std::string::npos ||
+        fault->name.back() == ':') {
+        *error = "--fail call name is malformed: " + plan;
+        return false;
+    }
     if (first == std::string::npos) return true;
     std::string rest = plan.substr(first + 1);
     size_t second = rest.find(':');
-    long long occurrence = 0;
-    if (!parseNumber(rest.substr(0, second), &occurrence) || occurrence < 1 || occurrence > 1000000000) {
+    const std::string occurrence = rest.substr(0, second);
+    if (!allDigits(occurrence) || occurrence.size() > 10 || std::stoll(occurrence) < 1 ||
+        std::stoll(occurrence) > 1000000000) {
         *error = "--fail occurrence must be a positive number: " + plan;
         return false;
     }
-    fault->occurrence = static_cast<int>(occurrence);
-    if (second != std::string::npos) {
-        long long code = 0;
-        if (!parseNumber(rest.substr(second + 1), &code)) {
-            *error = "--fail error must be a number: " + plan;
-            return false;
-        }
-        fault->error = static_cast<long>(static_cast<int32_t>(code));
+    fault->occurrence = static_cast<int>(std::stoll(occurrence));
+    if (second != std::string::npos && !parseErrorCode(rest.substr(second + 1), &fault->error)) {
+        *error = "--fail error must be a 32-bit number: " + plan;
+        return false;
     }
     return true;
 }
@@ -96,6 +122,18 @@ bool parseLaunchOptions(const std::vector<std::string>& args, LaunchOptions* opt
             if (!value(&result.shotsDir)) return false;
         } else if (arg == "--report") {
             if (!value(&result.reportPath)) return false;
+        } else if (arg == "--data") {
+            if (!value(&result.dataDir)) return false;
+        } else if (arg == "--record") {
+            if (!value(&result.recordPath)) return false;
+        } else if (arg == "--record-every") {
+            std::string text;
+            if (!value(&text)) return false;
+            if (!allDigits(text) || text.size() > 3 || std::stoi(text) < 1) {
+                *error = "--record-every must be a number from 1 to 999";
+                return false;
+            }
+            result.recordEvery = std::stoi(text);
         } else if (arg == "--clock-start") {
             std::string text;
             long long start = 0;
@@ -126,6 +164,8 @@ bool parseLaunchOptions(const std::vector<std::string>& args, LaunchOptions* opt
 
 const char* launchUsage() {
     return "Options (for the platform; the demo itself has no command line):\n"
+           "  --help                this text, and exit\n"
+           "  --version             the program's name and version, and exit\n"
            "  --headless            run without a window (virtual clock, scripted input)\n"
            "  --window              open a window instead of taking the whole screen\n"
            "  --tour                run the built-in tour (the default when headless without --script)\n"
@@ -136,8 +176,11 @@ const char* launchUsage() {
            "  --script FILE         deliver the timed events of FILE\n"
            "  --shots DIR           folder for captures named in the script or tour\n"
            "  --report FILE         write a report of the run (message boxes, captures, exit code)\n"
+           "  --data DIR            read the picture files from DIR\n"
+           "  --record FILE.gif     record the screen as an animated GIF (in a window F10 stops and starts it)\n"
+           "  --record-every N      keep one presentation in N in the recording (default 1)\n"
            "  --call-log            include every platform call in the report\n"
-           "  --fail NAME[:N[:ERR]] make the N-th call of NAME fail (with HRESULT ERR)\n"
+           "  --fail NAME[:N[:ERR]] make the N-th call of NAME fail (with the 32-bit error ERR)\n"
            "  --clock-start MS      start the virtual clock at MS\n";
 }
 

@@ -29,6 +29,9 @@ struct LaunchOptions {
     std::string scriptPath;       // script file (headless or window)
     std::string shotsDir;         // where captures with relative names go
     std::string reportPath;       // run report written at exit
+    std::string dataDir;          // --data: the folder of the picture files
+    std::string recordPath;       // --record: an animated GIF of the screen
+    int recordEvery = 1;          // --record-every: one presentation in this many
     std::vector<FaultOption> faults;
     std::vector<std::string> passThrough;  // arguments for WinMain's command line
 };

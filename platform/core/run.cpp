@@ -19,6 +19,8 @@ namespace {
 struct RunState {
     std::string reportPath;
     bool withCalls = false;
+    bool watchingStartUp = false;
+    bool loopStarted = false;
 };
 
 RunState& state() {
@@ -71,6 +73,10 @@ bool number(const std::string& text, T* value) {
 }
 
 }  // namespace
+
+void watchStartUp() { state().watchingStartUp = true; }
+void noteMessageLoop() { state().loopStarted = true; }
+bool startingUp() { return state().watchingStartUp && !state().loopStarted; }
 
 void setReport(const std::string& path, bool withCalls) {
     state().reportPath = path;

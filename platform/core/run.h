@@ -24,6 +24,13 @@
 
 namespace qmp::run {
 
+// Start-up: from watchStartUp() (the entry point calls it before WinMain)
+// until the program first asks for a message. A program that ends before that
+// failed to start; what the screen shows meanwhile is not the program's yet.
+void watchStartUp();
+void noteMessageLoop();
+bool startingUp();
+
 // Where stop() and the entry point write the report; empty: no report.
 void setReport(const std::string& path, bool withCalls);
 const std::string& reportPath();

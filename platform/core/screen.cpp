@@ -1,5 +1,7 @@
 #include "core/screen.h"
 
+#include "core/clock.h"
+#include "core/gif_recorder.h"
 #include "core/presentation.h"
 #include "core/reset.h"
 
@@ -40,6 +42,7 @@ void refresh() {
     s.picture = std::move(next);
     ++s.presents;
     presentation::show(s.picture);
+    recorder::presented(s.picture, clock::now());
 }
 
 const Picture& current() { return state().picture; }

@@ -10,6 +10,7 @@
 #include "core/exclusive.h"
 #include "core/keyboard.h"
 #include "core/reset.h"
+#include "core/run.h"
 #include "user/input.h"
 
 namespace qmp::script {
@@ -271,6 +272,7 @@ void deliver(const ScriptEvent& event) {
     case EventKind::Answer: storeAnswer(event.value); break;
     case EventKind::LoseSurfaces: exclusive::loseSurfaces(); break;
     case EventKind::Capture: {
+        if (run::startingUp()) break;  // nothing of the program's is on the screen yet
         std::string error;
         if (!capture(event.text, &error))
             std::fprintf(stderr, "capture %s at %u ms failed: %s\n", event.text.c_str(),
@@ -307,9 +309,13 @@ std::string capturePath(const std::string& name) {
 
 bool capture(const std::string& name, std::string* error) {
     std::string path = capturePath(name);
+    // No folder is made on the way: a name in a missing folder is a mistake.
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
     std::error_code ignored;
-    if (!parent.empty()) std::filesystem::create_directories(parent, ignored);
+    if (!parent.empty() && !std::filesystem::is_directory(parent, ignored)) {
+        if (error) *error = "no folder " + parent.string();
+        return false;
+    }
     platform::RgbImage picture = platform::visiblePicture();
     if (!platform::savePng(picture, path, error)) return false;
     state().captures.push_back({platform::now(), path});

@@ -92,7 +92,8 @@ const std::string& shotsDir();
 std::string capturePath(const std::string& name);
 
 // Saves the visible picture under `name` and records it. False (with the reason
-// in `error`) when there is no picture or the file cannot be written.
+// in `error`) when there is no picture, its folder is missing or the file
+// cannot be written.
 bool capture(const std::string& name, std::string* error);
 const std::vector<CaptureRecord>& captures();
 

@@ -22,6 +22,7 @@ namespace {
 struct FileTable {
     std::unordered_map<HANDLE, int> descriptors;  // handle -> host file descriptor
     uintptr_t nextHandle = 0x100;                  // never reused, so a stale handle stays invalid
+    std::string lastAsked;
 };
 
 FileTable& table() {
@@ -32,6 +33,7 @@ FileTable& table() {
 void closeAll() {
     for (auto& [handle, fd] : table().descriptors) ::close(fd);
     table().descriptors.clear();
+    table().lastAsked.clear();
 }
 
 const ResetHook resetFiles(closeAll);
@@ -76,6 +78,7 @@ bool injectedFailure(const char* name, DWORD usual) {
 }  // namespace
 
 int openFileCount() { return static_cast<int>(table().descriptors.size()); }
+const std::string& lastFileAsked() { return table().lastAsked; }
 
 }  // namespace qmp::kernel
 
@@ -83,6 +86,7 @@ using namespace qmp::kernel;
 
 HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD, LPSECURITY_ATTRIBUTES,
                           DWORD dwCreationDisposition, DWORD, HANDLE) {
+    table().lastAsked = lpFileName != nullptr ? hostPath(lpFileName) : "";
     if (injectedFailure("CreateFileA", ERROR_ACCESS_DENIED)) return INVALID_HANDLE_VALUE;
     if (lpFileName == nullptr || *lpFileName == '\0') {
         setLastError(lpFileName == nullptr ? ERROR_INVALID_PARAMETER : ERROR_PATH_NOT_FOUND_CODE);

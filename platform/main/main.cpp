@@ -1,8 +1,10 @@
 // The process entry point on hosts without Windows: reads the platform's own
-// options, picks the window or the headless backend, loads the script (or the
-// built-in tour), calls the program's WinMain, and reports the run.
+// options, finds the picture files' folder and moves there, picks the window or
+// the headless backend, loads the script (or the built-in tour), calls the
+// program's WinMain, and reports the run, and why a start-up failed.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,10 +15,16 @@
 #include "backend/headless/contact_sheet.h"
 #include "core/backend.h"
 #include "core/clock.h"
+#include "core/data_folder.h"
+#include "core/gif_recorder.h"
 #include "core/launch.h"
 #include "core/overlay.h"
+#include "core/picture_check.h"
 #include "core/run.h"
 #include "core/script.h"
+#include "core/traced_calls.h"
+#include "help.h"
+#include "kernel/files.h"
 #include "platform/control.h"
 #include "tour_script.h"
 
@@ -85,6 +93,22 @@ bool chooseBackend(const qmp::LaunchOptions& options, bool* ok) {
     return true;
 }
 
+// Events timed after the script's `end` never happen: the run is over by then.
+void reportEventsAfterEnd(const std::string& text, const std::string& name) {
+    std::vector<platform::ScriptEvent> events;
+    if (!qmp::script::parse(text, 0, &events, nullptr)) return;
+    const platform::ScriptEvent* end = nullptr;
+    for (const platform::ScriptEvent& event : events)
+        if (event.kind == platform::EventKind::End && (end == nullptr || event.time < end->time)) end = &event;
+    if (end == nullptr) return;
+    uint32_t first = UINT32_MAX;
+    for (const platform::ScriptEvent& event : events)
+        if (event.time > end->time) first = std::min(first, event.time);
+    if (first == UINT32_MAX) return;
+    std::fprintf(stderr, "Quillmere: %s: the events from %u ms on come after its end at %u ms and will not happen\n",
+                 name.c_str(), static_cast<unsigned>(first), static_cast<unsigned>(end->time));
+}
+
 // Loads --script, or the tour when asked for or headless without a script.
 bool loadEvents(const qmp::LaunchOptions& options, bool headless, bool* tour, std::string* error) {
     std::string text;
@@ -104,6 +128,7 @@ bool loadEvents(const qmp::LaunchOptions& options, bool headless, bool* tour, st
         *error = name + ", " + why;
         return false;
     }
+    reportEventsAfterEnd(text, name);
     return true;
 }
 
@@ -135,6 +160,91 @@ void announceCaptures(bool tour) {
         std::fprintf(stderr, "Quillmere: contact sheet not written: %s\n", error.c_str());
 }
 
+// A --fail plan must name a call the platform makes.
+bool checkFaultNames(const qmp::LaunchOptions& options, std::string* error) {
+    for (const qmp::FaultOption& fault : options.faults) {
+        if (qmp::isTracedCall(fault.name)) continue;
+        *error = "--fail " + fault.name + ": no platform call has that name";
+        std::vector<std::string> like = qmp::tracedCallsLike(fault.name);
+        for (size_t i = 0; i < like.size() && i < 4; ++i) *error += (i == 0 ? "; did you mean " : " or ") + like[i];
+        return false;
+    }
+    return true;
+}
+
+// Names the user gave are meant from where they started, before the move to the pictures.
+void anchorPaths(qmp::LaunchOptions& options, const std::filesystem::path& start) {
+    for (std::string* path : {&options.scriptPath, &options.shotsDir, &options.reportPath, &options.recordPath}) {
+        if (!path->empty()) *path = (start / *path).lexically_normal().string();
+    }
+    if (options.shotsDir.empty()) options.shotsDir = start.string();
+}
+
+// Moves to the folder that holds the pictures; false with the reason for a bad --data.
+bool moveToPictures(const qmp::LaunchOptions& options, std::string* error) {
+    const std::vector<std::string> names{QM_PICTURE_FILES};
+    qmp::data::FolderChoice choice;
+    if (!qmp::data::choose(options.dataDir, names,
+                           qmp::data::standardCandidates(QM_DATA_FROM_BIN, QM_DATA_DIR), &choice, error))
+        return false;
+    if (!choice.moved) return true;
+    std::error_code failure;
+    std::filesystem::current_path(choice.folder, failure);
+    if (failure) {
+        *error = "cannot change to " + choice.folder.string() + ": " + failure.message();
+        return false;
+    }
+    if (options.dataDir.empty())
+        std::fprintf(stderr, "Quillmere: the current folder has no pictures; reading them from %s\n",
+                     choice.folder.string().c_str());
+    return true;
+}
+
+// The folders the run writes into must be there: nothing is made on the way.
+bool checkOutputFolders(const qmp::LaunchOptions& options, std::string* error) {
+    std::error_code failure;
+    if (!std::filesystem::is_directory(options.shotsDir, failure)) {
+        *error = "--shots " + options.shotsDir + ": no such folder";
+        return false;
+    }
+    for (const std::string* file : {&options.reportPath, &options.recordPath}) {
+        if (file->empty()) continue;
+        std::filesystem::path parent = std::filesystem::path(*file).parent_path();
+        if (!std::filesystem::is_directory(parent, failure)) {
+            *error = *file + ": no folder " + parent.string();
+            return false;
+        }
+    }
+    return true;
+}
+
+// One line after a start-up that ended before the program's message loop:
+// the box it showed and, when a picture file was the cause, which and why.
+void explainFailedStartUp() {
+    const std::vector<platform::MessageBoxRecord>& boxes = platform::messageBoxes();
+    std::string line = "Quillmere: start-up failed";
+    if (!boxes.empty()) line += " (\"" + boxes.back().text + "\" / \"" + boxes.back().caption + "\")";
+    const std::string& file = qmp::kernel::lastFileAsked();
+    if (!file.empty()) {
+        const std::string problem = qmp::pictures::problemWith(file);
+        std::error_code ignored;
+        if (!problem.empty())
+            line += ": " + std::filesystem::absolute(file, ignored).lexically_normal().string() + ": " + problem;
+    }
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+void finishRecording() {
+    if (!qmp::recorder::recording()) return;
+    const std::string path = qmp::recorder::path();
+    std::string error;
+    int frames = 0;
+    if (qmp::recorder::stop(&error, &frames))
+        std::printf("Quillmere: recording %s: %d frames\n", path.c_str(), frames);
+    else
+        std::fprintf(stderr, "Quillmere: recording not written: %s\n", error.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,7 +252,11 @@ int main(int argc, char** argv) {
     for (const std::string& arg : args) {
         if (arg == "--") break;
         if (arg == "--help" || arg == "-h") {
-            std::fputs(qmp::launchUsage(), stdout);
+            std::fputs(qmp::helpText().c_str(), stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::fputs(qmp::versionText().c_str(), stdout);
             return 0;
         }
     }
@@ -156,6 +270,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Quillmere: --tour and --script exclude each other\n%s", qmp::launchUsage());
         return kBadOptions;
     }
+    std::error_code noFolder;
+    const std::filesystem::path start = std::filesystem::current_path(noFolder);
+    qmp::data::setStartFolder(start);
+    anchorPaths(options, start);
+    if (!checkFaultNames(options, &error) || !checkOutputFolders(options, &error) || !moveToPictures(options, &error)) {
+        std::fprintf(stderr, "Quillmere: %s\n", error.c_str());
+        return kBadOptions;
+    }
 
     bool backendOk = true;
     bool headless = chooseBackend(options, &backendOk);
@@ -166,6 +288,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Quillmere: %s\n", error.c_str());
         return kBadOptions;
     }
+    if (!options.recordPath.empty() && !qmp::recorder::start(options.recordPath, options.recordEvery, &error)) {
+        std::fprintf(stderr, "Quillmere: --record: %s\n", error.c_str());
+        return kBadOptions;
+    }
     for (const qmp::FaultOption& fault : options.faults) platform::failCall(fault.name, fault.occurrence, fault.error);
     if (options.callLog) platform::setCallLogging(true);
     qmp::run::setReport(options.reportPath, options.callLog);
@@ -173,9 +299,13 @@ int main(int argc, char** argv) {
     std::string line = commandLine(options.passThrough);
     std::vector<char> lineBuffer(line.begin(), line.end());
     lineBuffer.push_back('\0');
+    qmp::run::watchStartUp();
     int exitCode = WinMain(kInstance, nullptr, lineBuffer.data(), SW_SHOWDEFAULT);
+    const bool failedStartUp = qmp::run::startingUp();
 
+    finishRecording();
+    if (failedStartUp) explainFailedStartUp();
     if (!qmp::run::writeReport(exitCode, &error)) std::fprintf(stderr, "Quillmere: report not written: %s\n", error.c_str());
-    announceCaptures(tour);
+    if (!failedStartUp) announceCaptures(tour);
     return exitCode;
 }

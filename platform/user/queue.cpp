@@ -7,6 +7,7 @@
 
 #include "core/clock.h"
 #include "core/delivery.h"
+#include "core/run.h"
 #include "core/screen.h"
 #include "core/trace.h"
 #include "kernel/last_error.h"
@@ -100,6 +101,7 @@ void WINAPI PostQuitMessage(int nExitCode) {
 
 BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
     QMP_TRACE_VALUE("PeekMessageA", FALSE);
+    qmp::run::noteMessageLoop();
     qmp::screen::refresh();
     qmp::delivery::pump(0);
     if (lpMsg == nullptr || !validFilter(hWnd)) {
@@ -112,6 +114,7 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
 
 BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
     QMP_TRACE_VALUE("GetMessageA", -1);
+    qmp::run::noteMessageLoop();
     qmp::screen::refresh();
     if (lpMsg == nullptr || !validFilter(hWnd)) {
         qmp::kernel::setLastError(lpMsg == nullptr ? qmp::kernel::ERROR_NOACCESS_CODE
@@ -141,6 +144,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
 
 BOOL WINAPI WaitMessage(void) {
     QMP_TRACE_VALUE("WaitMessage", FALSE);
+    qmp::run::noteMessageLoop();
     qmp::screen::refresh();
     waitForMessage(nullptr, 0, 0);
     return TRUE;
@@ -149,6 +153,7 @@ BOOL WINAPI WaitMessage(void) {
 DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOOL, DWORD dwMilliseconds,
                                        DWORD dwWakeMask) {
     QMP_TRACE_VALUE("MsgWaitForMultipleObjects", WAIT_FAILED);
+    qmp::run::noteMessageLoop();
     qmp::screen::refresh();
     if (nCount > 0) {
         // No kernel object here can be waited for; the program waits for messages only.

@@ -1,7 +1,11 @@
-// Reading 8-bit palettized BMP files, and their colours.
+// Reading palettized BMP files, and their colours.
 #include "assets/bitmap.h"
 
 #include <new>
+#include <vector>
+
+#include "assets/bitmap_decoders.h"
+#include "assets/file_reading.h"
 
 namespace {
 
@@ -9,14 +13,101 @@ namespace {
 // keeps width x height far from overflowing.
 constexpr int32_t maxPictureSide = 16384;
 
-static_assert(sizeof(BITMAPFILEHEADER) == 14 && sizeof(BITMAPINFOHEADER) == 40 && sizeof(RGBQUAD) * 256 == 1024,
+static_assert(sizeof(BITMAPFILEHEADER) == 14 && sizeof(BITMAPINFOHEADER) == 40 && sizeof(RGBQUAD) == 4,
               "the BMP records are read as they lie in the file");
 
-// A read counts only when it delivered every byte asked for: a file that ends
-// early reports success with fewer bytes.
-bool readExactly(HANDLE file, void* buffer, DWORD size) {
-    DWORD delivered = 0;
-    return ReadFile(file, buffer, size, &delivered, nullptr) && delivered == size;
+// Where the parts of a file lie and how its pixels are stored, from its headers.
+struct FileLayout {
+    uint16_t bitCount = 0;
+    DWORD compression = BI_RGB;
+    bool topDown = false;
+    int32_t width = 0;
+    int32_t height = 0;
+    uint32_t colours = 0;     // entries in the colour table
+    uint64_t headerRest = 0;  // info header bytes after the 40 that every version starts with
+    uint64_t pixelGap = 0;    // bytes between the colour table and the pixel data
+};
+
+// The info header versions in use: BITMAPINFOHEADER, its two extensions with
+// colour masks, BITMAPV4HEADER and BITMAPV5HEADER. Their first 40 bytes are
+// the same. The OS/2 headers (12 and 64 bytes) are laid out differently.
+bool knownInfoHeaderSize(DWORD size) { return size == 40 || size == 52 || size == 56 || size == 108 || size == 124; }
+
+bool knownEncoding(uint16_t bitCount, DWORD compression) {
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8) return false;
+    return compression == BI_RGB || (compression == BI_RLE8 && bitCount == 8) ||
+           (compression == BI_RLE4 && bitCount == 4);
+}
+
+// False for every file this loader does not read; see bitmap.h for those it does.
+bool layoutOf(const BITMAPFILEHEADER& file, const BITMAPINFOHEADER& info, FileLayout* layout) {
+    if (!knownInfoHeaderSize(info.biSize) || !knownEncoding(info.biBitCount, info.biCompression)) return false;
+    layout->bitCount = info.biBitCount;
+    layout->compression = info.biCompression;
+    // Compressed rows are always bottom-up.
+    layout->topDown = info.biHeight < 0;
+    if (layout->topDown && info.biCompression != BI_RGB) return false;
+    if (info.biWidth < 0 || info.biWidth > maxPictureSide || info.biHeight < -maxPictureSide ||
+        info.biHeight > maxPictureSide)
+        return false;
+    layout->width = info.biWidth;
+    layout->height = layout->topDown ? -info.biHeight : info.biHeight;
+
+    const uint32_t tableSize = 1u << info.biBitCount;
+    layout->colours = info.biClrUsed == 0 ? tableSize : info.biClrUsed;
+    if (layout->colours > tableSize) return false;
+    layout->headerRest = info.biSize - sizeof(BITMAPINFOHEADER);
+
+    // An offset of 0 means the pixels follow the colour table; one that points
+    // into the headers or the table is broken.
+    const uint64_t tableEnd = sizeof(BITMAPFILEHEADER) + uint64_t{info.biSize} + 4 * uint64_t{layout->colours};
+    const uint64_t pixelStart = file.bfOffBits == 0 ? tableEnd : file.bfOffBits;
+    if (pixelStart < tableEnd) return false;
+    layout->pixelGap = pixelStart - tableEnd;
+    return true;
+}
+
+bool readColourTable(HANDLE file, uint32_t colours, RGBQUAD (&palette)[256]) {
+    RGBQUAD table[256]{};
+    if (!readExactly(file, table, static_cast<DWORD>(colours * sizeof(RGBQUAD)))) return false;
+    for (int i = 0; i < 256; ++i) palette[i] = table[i];
+    return true;
+}
+
+std::unique_ptr<uint8_t[]> allocatePixels(const FileLayout& layout, bool zeroed) {
+    const size_t count = static_cast<size_t>(layout.width) * static_cast<size_t>(layout.height);
+    return std::unique_ptr<uint8_t[]>(zeroed ? new (std::nothrow) uint8_t[count]() : new (std::nothrow) uint8_t[count]);
+}
+
+bool readUncompressed(HANDLE file, const FileLayout& layout, PalettedBitmap& image) {
+    image.pixels = allocatePixels(layout, false);
+    if (!image.pixels) return false;
+    return readUncompressedRows(file, layout.bitCount, layout.topDown, {image.pixels.get(), layout.width, layout.height});
+}
+
+// The compressed data runs for biSizeImage bytes, or to the end of the file
+// when that is 0. It is read before the picture is allocated, so a header
+// claiming a huge picture over a few bytes of data costs little.
+bool readCompressed(HANDLE file, const FileLayout& layout, PalettedBitmap& image) {
+    const DWORD claimed = image.infoHeader.biSizeImage;
+    std::vector<uint8_t> data;
+    if (!readUpTo(file, claimed == 0 ? UINT64_MAX : claimed, &data)) return false;
+    image.pixels = allocatePixels(layout, true);  // what the stream skips is index 0
+    if (!image.pixels) return false;
+    const PixelGrid grid{image.pixels.get(), layout.width, layout.height};
+    return layout.compression == BI_RLE8 ? decodeRle8(data.data(), data.size(), grid)
+                                         : decodeRle4(data.data(), data.size(), grid);
+}
+
+bool readPicture(HANDLE file, PalettedBitmap& image) {
+    if (!readExactly(file, &image.fileHeader, sizeof(image.fileHeader))) return false;
+    if (!readExactly(file, &image.infoHeader, sizeof(image.infoHeader))) return false;
+    FileLayout layout;
+    if (!layoutOf(image.fileHeader, image.infoHeader, &layout)) return false;
+    if (!skipBytes(file, layout.headerRest)) return false;
+    if (!readColourTable(file, layout.colours, image.palette)) return false;
+    if (!skipBytes(file, layout.pixelGap)) return false;
+    return layout.compression == BI_RGB ? readUncompressed(file, layout, image) : readCompressed(file, layout, image);
 }
 
 }  // namespace
@@ -27,34 +118,11 @@ bool PalettedBitmap::load(const char* fileName) {
     HANDLE file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-
-    auto fail = [&] {
-        pixels.reset();
-        CloseHandle(file);
-        return false;
-    };
-    if (!readExactly(file, &fileHeader, sizeof(fileHeader))) return fail();
-    if (!readExactly(file, &infoHeader, sizeof(infoHeader))) return fail();
-    if (infoHeader.biBitCount != 8) return fail();
-    // Always a full colour table, whatever biClrUsed says; the rows follow it.
-    if (!readExactly(file, palette, sizeof(palette))) return fail();
-
     pixels.reset();
-    int32_t w = infoHeader.biWidth;
-    int32_t h = infoHeader.biHeight;
-    if (w < 0 || h < 0 || w > maxPictureSide || h > maxPictureSide) return fail();
-    pixels.reset(new (std::nothrow) uint8_t[static_cast<size_t>(w) * static_cast<size_t>(h)]);
-    if (!pixels) return fail();
-
-    // Rows stay bottom-up as in the file; each is padded there to a multiple of 4 bytes.
-    DWORD padding = static_cast<DWORD>(((w + 3) & ~3) - w);
-    uint8_t scratch[4];
-    for (int32_t row = 0; row < h; ++row) {
-        if (!readExactly(file, pixels.get() + static_cast<size_t>(row) * w, static_cast<DWORD>(w))) return fail();
-        if (!readExactly(file, scratch, padding)) return fail();
-    }
+    const bool loaded = readPicture(file, *this);
+    if (!loaded) pixels.reset();
     CloseHandle(file);
-    return true;
+    return loaded;
 }
 
 bool PalettedBitmap::applyPaletteTo(LPDIRECTDRAWPALETTE target) const {

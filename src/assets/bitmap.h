@@ -1,12 +1,16 @@
-// 8-bit palettized BMP pictures, read whole and copied into surfaces:
-// reading and colours in bitmap.cpp, the copies in bitmap_copy.cpp, the
-// screen-door pattern in screen_door.cpp. The three pictures are defined in
-// app/globals.cpp, with every other global of the demo.
+// Palettized BMP pictures, read whole and copied into surfaces. Files of 1, 4
+// or 8 bits per pixel, uncompressed (rows bottom-up or top-down) or RLE8/RLE4
+// compressed, are all held the same way: one palette index per byte. Reading
+// and colours in bitmap.cpp (the pixel decoders in bitmap_decoders.cpp), the
+// copies in bitmap_copy.cpp, the screen-door pattern in screen_door.cpp. The
+// three pictures are defined in app/globals.cpp, with every other global of
+// the demo.
 #pragma once
 
 #include <windows.h>
 #include <ddraw.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -19,7 +23,11 @@ public:
 
     bool load(const char* fileName);
     int32_t width() const { return infoHeader.biWidth; }
-    int32_t height() const { return infoHeader.biHeight; }
+    // A file with top-down rows gives its height negative.
+    int32_t height() const {
+        const int64_t rows = infoHeader.biHeight;
+        return static_cast<int32_t>(std::min<int64_t>(rows < 0 ? -rows : rows, INT32_MAX));
+    }
 
     bool copyToSurface(LPDIRECTDRAWSURFACE surface) const;
     bool copyRectToSurface(LPDIRECTDRAWSURFACE surface, int32_t width, int32_t height, int32_t sourceX,
@@ -28,9 +36,10 @@ public:
     COLORREF paletteColor(int32_t index) const;
 
     BITMAPFILEHEADER fileHeader{};
-    BITMAPINFOHEADER infoHeader{};
+    BITMAPINFOHEADER infoHeader{};  // the first 40 bytes of the info header, as read
+    // The file's colour table, in file order; entries it does not give are black.
     RGBQUAD palette[256]{};
-    // width x height palette indices, rows bottom-up as in the file; null when no picture is held.
+    // width x height palette indices, rows bottom-up; null when no picture is held.
     std::unique_ptr<uint8_t[]> pixels;
 };
 

@@ -2,7 +2,11 @@
 // which picture files are read, and the exit code.
 #include <gtest/gtest.h>
 
+#include <gmock/gmock.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -71,6 +75,32 @@ TEST(StartupProgram, AMissingMessagePictureIsReportedAfterReadingTheOthers) {
     ProgramResult result = runWith({}, folderWith(folder, {"bckgnd.bmp", "Sprites.bmp"}));
     expectFailedStage(result, "LoadImages()");
     EXPECT_EQ(callsNamed(result.report, "CreateFileA"), 3);
+}
+
+TEST(StartupProgram, AFailedStartUpSaysWhichPictureAndWhyOnStderr) {
+    struct Broken {
+        const char* name;
+        std::function<void(const std::filesystem::path&)> breakIt;
+        const char* says;
+    };
+    namespace fs = std::filesystem;
+    const Broken cases[] = {
+        {"missing", [](const fs::path& f) { fs::remove(f / "Sprites.bmp"); }, "Sprites.bmp: not found"},
+        {"in the wrong case", [](const fs::path& f) { fs::rename(f / "Sprites.bmp", f / "sprites.bmp"); },
+         "Sprites.bmp: not found (there is sprites.bmp: names are case-sensitive here)"},
+        {"unreadable", [](const fs::path& f) { fs::permissions(f / "MsgWnd.bmp", fs::perms::none); },
+         "MsgWnd.bmp: unreadable (Permission denied)"},
+    };
+    for (const Broken& c : cases) {
+        if (std::string(c.name) == "unreadable" && geteuid() == 0) continue;  // root reads every file
+        TempFolder folder;
+        c.breakIt(folderWith(folder, {"bckgnd.bmp", "Sprites.bmp", "MsgWnd.bmp"}));
+        ProgramResult result = runWith({}, folder.path().string());
+        expectFailedStage(result, "LoadImages()");
+        EXPECT_THAT(result.err, testing::HasSubstr("Quillmere: start-up failed (\"Game initial Failed!\" / \"LoadImages()\"): " +
+                                                   (folder.path() / c.says).string()))
+            << c.name;
+    }
 }
 
 TEST(StartupProgram, SurfacesThatCannotBeMadeAreReported) {

@@ -1,14 +1,19 @@
 // Picture files a user replaced with something hostile: cut off at every header
 // and row boundary, other bit depths, zero, negative, huge and overflowing
-// sizes, sheets too small for their layout, and random bytes. The program runs
+// sizes, sheets too small for their layout, broken compressed streams, and
+// random bytes; and the same pictures saved the other ways the program reads
+// (RLE8, RLE4, 4 and 1 bits, top-down rows, later headers). The program runs
 // headless on each, in a folder where one of its three pictures is the broken
 // one, and must either run normally or stop its start-up with "Game initial
-// Failed!" and the caption of the stage that owns the broken file. It must never
-// crash, hang, leak or read outside a buffer (the asan build checks the last two).
+// Failed!" and the caption of the stage that owns the broken file, with one line
+// on stderr naming the file and what is wrong with it, and no captures. It
+// must never crash, hang, leak or read outside a buffer (the asan build checks
+// the last two).
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -41,6 +46,7 @@ struct HostileCase {
     Bytes bytes;         // its content
     Outcome outcome;
     bool directory = false;  // a folder of that name instead of a file
+    std::string says{};      // a failed load: what stderr says after the file's name (any reason when empty)
 };
 
 // A short run that shows every picture: the sprites (standing, walking, the
@@ -135,14 +141,32 @@ bool prepareFolder(const fs::path& folder, const HostileCase& hostile) {
     return testbmp::writeFile((folder / hostile.file).string(), hostile.bytes);
 }
 
+// A failed start-up says once, on stderr, which file is wrong and why; it captures nothing.
+std::string explanationProblem(const HostileCase& hostile, const ProgramResult& result) {
+    const std::string& err = result.err;
+    const std::string failedLine = "Quillmere: start-up failed";
+    const size_t line = err.find(failedLine);
+    if (line == std::string::npos) return "stderr does not say that start-up failed:\n" + err;
+    if (err.find(failedLine, line + 1) != std::string::npos) return "stderr says it twice:\n" + err;
+    if (!result.report.captures.empty()) return "a failed start-up took captures";
+    if (hostile.outcome != Outcome::LoadFails) return {};
+    const std::string wanted = "/" + hostile.file + ": " + hostile.says;
+    const std::string said = err.substr(line, err.find('\n', line) - line);
+    if (said.find(wanted) == std::string::npos) return "stderr says \"" + said + "\", wanted \"" + wanted + "\"";
+    return {};
+}
+
 std::string judge(const HostileCase& hostile, const ProgramResult& result) {
     std::string problem = qmrel::runProblem(result);
     if (!problem.empty()) return problem;
     const ProgramReport& report = result.report;
     bool failed = qmrel::boxesWithText(report, qmrel::STARTUP_FAILED) > 0;
-    auto failedWith = [&](const char* caption) { return qmrel::failedStartupProblem(report, caption); };
+    auto failedWith = [&](const char* caption) {
+        std::string wrong = qmrel::failedStartupProblem(report, caption);
+        return wrong.empty() ? explanationProblem(hostile, result) : wrong;
+    };
     auto ranToTheEnd = [&]() -> std::string {
-        if (failed) return "start-up failed: " + report.boxes[0].caption;
+        if (failed) return "start-up failed: " + report.boxes[0].caption + "\n" + result.err;
         for (const platform::MessageBoxRecord& box : report.boxes)
             if (box.caption != "Keyboard") return "unexpected box \"" + box.text + "\" / \"" + box.caption + "\"";
         if (report.boxes.size() != 1) return "the quit prompt (over the message picture) did not show once";
@@ -156,8 +180,8 @@ std::string judge(const HostileCase& hostile, const ProgramResult& result) {
     case Outcome::DrawFails: return failedWith("DrawImageToSurfaces()");
     case Outcome::FailsOrRuns:
         if (!failed) return ranToTheEnd();
-        if (failedWith("LoadImages()").empty() || failedWith("DrawImageToSurfaces()").empty()) return {};
-        return failedWith("LoadImages()");
+        if (qmrel::failedStartupProblem(report, "LoadImages()").empty()) return failedWith("LoadImages()");
+        return failedWith("DrawImageToSurfaces()");
     }
     return "unknown outcome";
 }
@@ -187,7 +211,8 @@ std::vector<HostileCase> truncations(const std::string& file) {
     std::vector<HostileCase> cases;
     if (good.size() <= ROWS) return cases;
     auto add = [&](size_t length) {
-        cases.push_back({file + " cut at " + std::to_string(length), file, prefix(good, length), Outcome::LoadFails});
+        cases.push_back({file + " cut at " + std::to_string(length), file, prefix(good, length), Outcome::LoadFails, false,
+                         length == 0 ? "not a BMP (the file is empty)" : "cut short at byte " + std::to_string(length)});
     };
     for (size_t boundary : {size_t{0}, size_t{14}, size_t{54}, ROWS}) {
         if (boundary > 0) add(boundary - 1);
@@ -206,18 +231,22 @@ std::vector<HostileCase> truncations(const std::string& file) {
 std::vector<HostileCase> headerCases(const std::string& file) {
     Bytes good = readGood(file);
     std::vector<HostileCase> cases;
-    auto add = [&](const std::string& what, Bytes bytes, Outcome outcome) {
-        cases.push_back({file + " " + what, file, std::move(bytes), outcome});
+    auto add = [&](const std::string& what, Bytes bytes, Outcome outcome, std::string says = "") {
+        cases.push_back({file + " " + what, file, std::move(bytes), outcome, false, std::move(says)});
     };
-    for (uint16_t bits : {0, 1, 4, 7, 9, 16, 24, 32, 0xFFFF})
-        add(std::to_string(bits) + "-bit", withField16(good, BI_BIT_COUNT, bits), Outcome::LoadFails);
+    for (uint16_t bits : {0, 7, 9, 16, 24, 32, 0xFFFF})
+        add(std::to_string(bits) + "-bit", withField16(good, BI_BIT_COUNT, bits), Outcome::LoadFails,
+            "a BMP the program cannot use: " + std::to_string(bits) + "-bit pixels");
+    // A full colour table of 256 entries is more than 1 or 4 bits can index.
+    for (uint16_t bits : {1, 4})
+        add(std::to_string(bits) + "-bit", withField16(good, BI_BIT_COUNT, bits), Outcome::LoadFails,
+            "a BMP the program cannot use: a colour table of 256 entries");
 
     add("negative width", withField32(good, BI_WIDTH, static_cast<uint32_t>(-static_cast<int32_t>(get32(good, BI_WIDTH)))),
-        Outcome::LoadFails);
-    add("top-down rows (negative height)",
-        withField32(good, BI_HEIGHT, static_cast<uint32_t>(-static_cast<int32_t>(get32(good, BI_HEIGHT)))), Outcome::LoadFails);
-    add("width -1", withField32(good, BI_WIDTH, 0xFFFFFFFF), Outcome::LoadFails);
+        Outcome::LoadFails, "a BMP the program cannot use: a negative width");
+    add("width -1", withField32(good, BI_WIDTH, 0xFFFFFFFF), Outcome::LoadFails, "a BMP the program cannot use: a negative width");
     add("width INT32_MIN", withField32(good, BI_WIDTH, 0x80000000), Outcome::LoadFails);
+    add("height INT32_MIN", withField32(good, BI_HEIGHT, 0x80000000), Outcome::LoadFails);
 
     // Huge, and sizes whose product overflows 32 bits (to 0, 4, or past INT32_MAX).
     const uint32_t huge[][2] = {{0x7FFFFFFF, 1},   {1, 0x7FFFFFFF},     {0x7FFFFFFF, 0x7FFFFFFF}, {65536, 65536},
@@ -228,22 +257,79 @@ std::vector<HostileCase> headerCases(const std::string& file) {
         add("claiming " + std::to_string(size[0]) + " x " + std::to_string(size[1]), claimingSize(good, size[0], size[1]),
             Outcome::LoadFails);
 
-    add("empty file", Bytes{}, Outcome::LoadFails);
-    cases.push_back({file + " is a folder", file, {}, Outcome::LoadFails, true});
+    add("empty file", Bytes{}, Outcome::LoadFails, "not a BMP (the file is empty)");
+    cases.push_back({file + " is a folder", file, {}, Outcome::LoadFails, true, "unreadable (it is a folder)"});
+    Bytes png(2000, 0);  // a PNG's signature, and nothing like a BMP after it
+    std::copy_n("\x89PNG\r\n\x1a\n", 8, png.begin());
+    add("that is a PNG", png, Outcome::LoadFails, "not a BMP (a PNG file)");
 
-    // Fields the loader does not consult: the program runs as with the good file.
+    // Headers the loader reads differently now, and fields it does not consult.
+    add("header size 12 (OS/2)", withField32(good, BI_SIZE, 12), Outcome::LoadFails,
+        "a BMP the program cannot use: an OS/2 BMP");
+    add("header size 124, but 40 given", withField32(good, BI_SIZE, 124), Outcome::LoadFails,
+        "a BMP the program cannot use: its pixel data offset 1078 points into its headers");
+    add("pixel offset past the end", withField32(good, BF_OFF_BITS, 0xFFFFFFF0), Outcome::LoadFails,
+        "cut short at byte " + std::to_string(good.size()));
+    add("compressed with bit fields", withField32(good, BI_COMPRESSION, 3), Outcome::LoadFails,
+        "a BMP the program cannot use: compressed with bit fields");
+    add("2^32-1 colours used", withField32(good, BI_CLR_USED, 0xFFFFFFFF), Outcome::LoadFails);
+    add("marked RLE8", withField32(good, BI_COMPRESSION, 1), Outcome::FailsOrRuns);
     add("without the BM signature", withField16(good, BF_TYPE, 0x5A4D), Outcome::Runs);
-    add("pixel offset 0", withField32(good, BF_OFF_BITS, 0), Outcome::Runs);
-    add("pixel offset past the end", withField32(good, BF_OFF_BITS, 0xFFFFFFF0), Outcome::Runs);
-    add("header size 12", withField32(good, BI_SIZE, 12), Outcome::Runs);
-    add("header size 124", withField32(good, BI_SIZE, 124), Outcome::Runs);
+    add("pixel offset 0 (rows after the colour table)", withField32(good, BF_OFF_BITS, 0), Outcome::Runs);
     add("no planes", withField16(good, BI_PLANES, 0), Outcome::Runs);
-    add("marked RLE8", withField32(good, BI_COMPRESSION, 1), Outcome::Runs);
-    add("16 colours used", withField32(good, BI_CLR_USED, 16), Outcome::Runs);
-    add("2^32-1 colours used", withField32(good, BI_CLR_USED, 0xFFFFFFFF), Outcome::Runs);
+    add("16 colours used (the rest black)", withField32(good, BI_CLR_USED, 16), Outcome::Runs);
+    add("top-down rows (negative height)",
+        withField32(good, BI_HEIGHT, static_cast<uint32_t>(-static_cast<int32_t>(get32(good, BI_HEIGHT)))), Outcome::Runs);
     Bytes trailing = good;
     trailing.resize(good.size() + (1 << 20), 0xA5);
     add("with a megabyte of trailing bytes", trailing, Outcome::Runs);
+    return cases;
+}
+
+// The picture saved the other ways the program reads, and compressed streams
+// broken the ways a writer or a cut can break them.
+std::vector<HostileCase> otherEncodings(const std::string& file, bool all) {
+    testbmp::Picture picture = decode(readGood(file));
+    std::vector<HostileCase> cases;
+    auto add = [&](const std::string& what, const testbmp::Picture& p, Outcome outcome, std::string says = "") {
+        cases.push_back({file + " " + what, file, testbmp::encode(p), outcome, false, std::move(says)});
+    };
+    auto saved = [&](int bits, uint32_t compression) {
+        testbmp::Picture p = picture;
+        if (bits < 8) {
+            for (uint8_t& index : p.pixels) index = static_cast<uint8_t>(index % (1u << bits));
+            p.palette.resize(size_t{1} << bits);
+        }
+        p.bitCount = static_cast<uint16_t>(bits);
+        p.compression = compression;
+        if (compression != 0) p.data = testbmp::runLengthEncode(p, bits);
+        return p;
+    };
+    testbmp::Picture rle8 = saved(8, 1);
+    add("as RLE8", rle8, Outcome::Runs);
+    testbmp::Picture topDown = picture;
+    topDown.topDown = true;
+    add("top-down", topDown, Outcome::Runs);
+    if (all) {
+        testbmp::Picture v5 = saved(4, 2);
+        v5.infoSize = 124;
+        add("as RLE4, V5 header", v5, Outcome::Runs);
+        add("as 4-bit", saved(4, 0), Outcome::Runs);
+        add("as 1-bit", saved(1, 0), Outcome::Runs);
+    }
+    testbmp::Picture cut = rle8;
+    cut.data.resize(cut.data.size() / 2);
+    const size_t cutSize = testbmp::encode(cut).size();
+    add("as RLE8 cut inside its data", cut, Outcome::LoadFails,
+        "cut short at byte " + std::to_string(cutSize) + " (its RLE8 data has no end mark)");
+    testbmp::Picture longRow = rle8;
+    longRow.data.insert(longRow.data.begin(), {2, 7});  // two more pixels in the bottom row
+    add("as RLE8 with a row too long", longRow, Outcome::LoadFails,
+        "a BMP the program cannot use: its RLE8 data runs past the end of a row");
+    testbmp::Picture extraRows = rle8;
+    extraRows.data.insert(extraRows.data.end() - 2, {0, 0, 3, 7});  // a line after the last, and a run there
+    add("as RLE8 with a row past the last", extraRows, Outcome::LoadFails,
+        "a BMP the program cannot use: its RLE8 data runs past its last row");
     return cases;
 }
 
@@ -293,6 +379,15 @@ TEST(HostileFiles, BadHeadersAreRefusedAndUnconsultedFieldsIgnored) {
     std::vector<HostileCase> cases;
     for (const char* file : PICTURES) {
         std::vector<HostileCase> more = headerCases(file);
+        cases.insert(cases.end(), more.begin(), more.end());
+    }
+    runCases(cases);
+}
+
+TEST(HostileFiles, OtherEncodingsRunAndBrokenStreamsAreRefused) {
+    std::vector<HostileCase> cases;
+    for (const char* file : PICTURES) {
+        std::vector<HostileCase> more = otherEncodings(file, std::string(file) == "MsgWnd.bmp");
         cases.insert(cases.end(), more.begin(), more.end());
     }
     runCases(cases);

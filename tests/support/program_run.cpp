@@ -52,6 +52,8 @@ std::vector<std::string> prepareRun(const ProgramRun& run, ProgramResult* result
     const std::filesystem::path& folder = result->temp->path();
     result->folder = folder;
     result->shots = folder / "shots";
+    std::error_code ignored;
+    std::filesystem::create_directory(result->shots, ignored);  // the program makes no folders
 
     std::vector<std::string> args{run.program};
     if (run.platformOptions) {

@@ -4,6 +4,7 @@
 
 #include "bmp_writer.h"
 #include "palette.h"
+#include "png_writer.h"
 #include "pictures.h"
 #include "sprite_sheet.h"
 
@@ -71,6 +72,20 @@ bool writeIcon(const std::string& path) {
     }
     for (const auto& d : data) out.insert(out.end(), d.begin(), d.end());
     return writeFileBytes(path, out);
+}
+
+bool writeIconPng(const std::string& path, int size) {
+    const IndexedImage img = drawExplorerIcon(size);
+    const ColourTable& colours = palette().colours;
+    std::vector<uint8_t> rgba;
+    for (int y = 0; y < img.height; ++y)
+        for (int x = 0; x < img.width; ++x) {
+            const uint8_t i = img.at(x, y);
+            const bool clear = i == kKeyIndex;
+            rgba.insert(rgba.end(), {clear ? uint8_t{0} : colours[i].r, clear ? uint8_t{0} : colours[i].g,
+                                     clear ? uint8_t{0} : colours[i].b, clear ? uint8_t{0} : uint8_t{255}});
+        }
+    return writePngRgba(path, img.width, img.height, rgba);
 }
 
 }  // namespace assetgen

@@ -1,8 +1,10 @@
 // assetgen <folder>                          draws bckgnd.bmp, Sprites.bmp and MsgWnd.bmp into the folder
 // assetgen --icon <file.ico>                 writes the program icon
+// assetgen --icon-png <file.png> <size>      writes the icon for desktops
 // assetgen --contact-sheet <out.png> [<dir>] one PNG showing the pictures (read from <dir>, or drawn afresh)
 // assetgen --palette-report                  prints how well the palette mixes
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -20,6 +22,7 @@ int usage() {
     std::fprintf(stderr,
                  "usage: assetgen <folder>\n"
                  "       assetgen --icon <file.ico>\n"
+                 "       assetgen --icon-png <file.png> <size>\n"
                  "       assetgen --contact-sheet <out.png> [<folder>]\n"
                  "       assetgen --palette-report\n");
     return 2;
@@ -94,6 +97,12 @@ int main(int argc, char** argv) {
         if (argc == 3 && std::strcmp(argv[1], "--icon") == 0) {
             if (writeIcon(argv[2])) return 0;
             std::fprintf(stderr, "assetgen: cannot write %s\n", argv[2]);
+            return 1;
+        }
+        if (argc == 4 && std::strcmp(argv[1], "--icon-png") == 0) {
+            const int size = std::atoi(argv[3]);
+            if (size >= 16 && size <= 256 && writeIconPng(argv[2], size)) return 0;
+            std::fprintf(stderr, "assetgen: cannot write %s at size %s\n", argv[2], argv[3]);
             return 1;
         }
         if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--contact-sheet") == 0)

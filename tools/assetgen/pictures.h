@@ -12,5 +12,7 @@ IndexedImage drawMessagePicture();   // "MsgWnd.bmp"
 
 // Writes the program icon (32 x 32 and 16 x 16, 32 bits per pixel).
 bool writeIcon(const std::string& path);
+// The icon for desktops (freedesktop icon themes): the explorer at size x size, see-through around it.
+bool writeIconPng(const std::string& path, int size);
 
 }  // namespace assetgen

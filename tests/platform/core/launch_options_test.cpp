@@ -62,7 +62,13 @@ TEST(LaunchOptions, BadOptionsAreNamed) {
     EXPECT_EQ(failure({"--clock-start", "4294967296"}), "--clock-start must be a number from 0 to 4294967295");
     EXPECT_EQ(failure({"--fail", ":2"}), "--fail needs a call name");
     EXPECT_EQ(failure({"--fail", "ReadFile:0"}), "--fail occurrence must be a positive number: ReadFile:0");
-    EXPECT_EQ(failure({"--fail", "ReadFile:1:x"}), "--fail error must be a number: ReadFile:1:x");
+    EXPECT_EQ(failure({"--fail", "ReadFile:1:x"}), "--fail error must be a 32-bit number: ReadFile:1:x");
+    // Accepted silently once: padded counts, codes past 32 bits, names no call can have; 010 was 8.
+    EXPECT_EQ(parse({"--fail", "ReadFile:010"}).faults.at(0).occurrence, 10);
+    EXPECT_EQ(failure({"--fail", "ReadFile: 3"}), "--fail occurrence must be a positive number: ReadFile: 3");
+    EXPECT_EQ(failure({"--fail", "ReadFile:1:0x100000000"}), "--fail error must be a 32-bit number: ReadFile:1:0x100000000");
+    EXPECT_EQ(failure({"--fail", "IDirectDraw::"}), "--fail call name is malformed: IDirectDraw::");
+    EXPECT_EQ(failure({"--fail", "Read File"}), "--fail call name is malformed: Read File");
 }
 
 TEST(LaunchOptions, HeadlessCanBeForcedFromTheEnvironment) {

@@ -11,6 +11,7 @@
 #include "support/program_run.h"
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 TEST(ReportParsing, ReadsEveryRecordAndUndoesEscapes) {
     ProgramReport report;
@@ -165,4 +166,76 @@ TEST(ProgramEntry, TourAndScriptExcludeEachOther) {
     run.args = {"--tour"};
     ProgramResult result = runProgram(run);
     EXPECT_EQ(result.exitCode, 2) << result.describe();
+}
+
+TEST(ProgramEntry, HelpAndVersionTellWhatANewcomerNeeds) {
+    ProgramRun run;
+    run.platformOptions = false;
+    run.args = {"--help"};
+    const std::string help = runProgram(run).out;
+    for (const char* part : {"Usage: Quillmere", "--data DIR", "--record FILE.gif", "--version", "Keys:", "F7 / F8",
+                             "F10", "Picture files:", "bckgnd.bmp", "Exit codes:", "Environment:", "QUILLMERE_HEADLESS"})
+        EXPECT_THAT(help, HasSubstr(part));
+    run.args = {"--version"};
+    ProgramResult version = runProgram(run);
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "Quillmere Demo 1.0\n");
+}
+
+TEST(ProgramEntry, LaunchesThatCannotWorkAreRefusedWithCode2AndMakeNoFolders) {
+    const std::filesystem::path missing = "/nonexistent_dir_qm";
+    struct Refused {
+        std::vector<std::string> args;
+        std::string says;
+    };
+    const Refused cases[] = {
+        {{"--fail", "NoSuchCall"}, "--fail NoSuchCall: no platform call has that name"},
+        {{"--fail", "lock"}, "did you mean IDirectDrawSurface::Lock"},
+        {{"--fail", "Create File"}, "--fail call name is malformed"},
+        {{"--fail", "CreateFileA:010x"}, "--fail occurrence must be a positive number"},
+        {{"--fail", "CreateFileA:1:0x1FFFFFFFF"}, "--fail error must be a 32-bit number"},
+        {{"--data", missing.string()}, "no such folder"},
+        {{"--shots", missing.string()}, "--shots " + missing.string() + ": no such folder"},
+        {{"--record", (missing / "tour.gif").string()}, "no folder " + missing.string()},
+        {{"--record-every", "0"}, "--record-every must be a number"},
+    };
+    for (const Refused& c : cases) {
+        ProgramRun run;
+        run.platformOptions = false;
+        run.args = c.args;
+        run.args.push_back("--headless");
+        ProgramResult result = runProgram(run);
+        EXPECT_EQ(result.exitCode, 2) << c.args[0] << " " << c.args[1] << "\n" << result.describe();
+        EXPECT_THAT(result.err, HasSubstr(c.says));
+    }
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST(ProgramEntry, TheScriptsMistakesAreReportedAndItsCapturesMakeNoFolders) {
+    ProgramRun run;
+    run.script = "100 capture /nonexistent_dir_qm/a.png\n200 end\n300 press F1\n";
+    ProgramResult result = runProgram(run);
+    EXPECT_EQ(result.exitCode, 0) << result.describe();
+    EXPECT_THAT(result.err, HasSubstr("the events from 300 ms on come after its end at 200 ms and will not happen"));
+    EXPECT_THAT(result.err, HasSubstr("no folder /nonexistent_dir_qm"));
+    EXPECT_FALSE(std::filesystem::exists("/nonexistent_dir_qm"));
+}
+
+TEST(ProgramEntry, FindsItsPicturesFromAnyFolderAndSaysWhere) {
+    TempFolder empty;
+    ProgramRun run;
+    run.script = "500 end\n";
+    run.workingDir = empty.path().string();
+    ProgramResult found = runProgram(run);
+    EXPECT_EQ(found.exitCode, 0) << found.describe();
+    EXPECT_TRUE(found.report.boxes.empty()) << found.describe();
+    EXPECT_THAT(found.err, HasSubstr("the current folder has no pictures; reading them from " +
+                                     std::filesystem::canonical(QM_RUNTIME_DIR).string()));
+
+    run.args = {"--data", QM_RUNTIME_DIR};
+    run.workingDir = "/";
+    ProgramResult named = runProgram(run);
+    EXPECT_EQ(named.exitCode, 0) << named.describe();
+    EXPECT_TRUE(named.report.boxes.empty()) << named.describe();
+    EXPECT_THAT(named.err, Not(HasSubstr("reading them from"))) << "--data needs no note";
 }

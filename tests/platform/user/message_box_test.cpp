@@ -110,6 +110,7 @@ TEST_F(MessageBoxTest, EventsOnTheWayToTheAnswerHappen) {
 TEST_F(MessageBoxTest, CapturesWhileABoxIsOpenShowWhatWasDrawnBeforeIt) {
     std::filesystem::path shots = std::filesystem::temp_directory_path() / "qm-box-captures";
     std::filesystem::remove_all(shots);
+    std::filesystem::create_directory(shots);
     qmp::script::setShotsDir(shots.string());
     uint8_t shade = 10;
     qmp::screen::setSource([&](qmp::Picture& picture) {

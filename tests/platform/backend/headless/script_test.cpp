@@ -145,6 +145,10 @@ TEST_F(ScriptTest, ACaptureSavesTheVisiblePictureIntoTheShotsFolder) {
     std::filesystem::remove_all(shots.parent_path());
     qmp::script::setShotsDir(shots.string());
     std::string error;
+    EXPECT_FALSE(qmp::script::capture("nothing.png", &error));
+    EXPECT_EQ(error, "no folder " + shots.string());
+    EXPECT_FALSE(std::filesystem::exists(shots)) << "no folder is made on the way";
+    std::filesystem::create_directories(shots);
     EXPECT_FALSE(qmp::script::capture("nothing.png", &error)) << "no display mode, no picture";
     EXPECT_EQ(error, "no picture to save");
 

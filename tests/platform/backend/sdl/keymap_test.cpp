@@ -10,6 +10,7 @@
 #include <string>
 
 #include "backend/sdl/keymap.h"
+#include "core/gif_recorder.h"
 #include "core/launch.h"
 #include "platform/user/test_window.h"
 
@@ -190,7 +191,7 @@ TEST_F(SdlKeyPath, RepeatsThatFellDueWhileTheProgramWasBusyComeAsOneMessage) {
         << "500, 533, 566 and 600 ms";
 }
 
-TEST_F(SdlKeyPath, ScreenshotKeysAreKeptFromTheProgram) {
+TEST_F(SdlKeyPath, ScreenshotAndRecordingKeysAreKeptFromTheProgram) {
     const auto folder = std::filesystem::temp_directory_path() / "qm-keypath-shots";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
@@ -204,6 +205,15 @@ TEST_F(SdlKeyPath, ScreenshotKeysAreKeptFromTheProgram) {
     key('+', SDLK_F12, SDL_SCANCODE_F12, KMOD_LSHIFT);
     key('-', SDLK_F12, SDL_SCANCODE_F12);
     EXPECT_THAT(arrived(), ElementsAre());
+    key('+', SDLK_F10, SDL_SCANCODE_F10);
+    key('*', SDLK_F10, SDL_SCANCODE_F10);  // held down: one toggle
+    key('-', SDLK_F10, SDL_SCANCODE_F10);
+    EXPECT_THAT(arrived(), ElementsAre());
+    EXPECT_TRUE(qmp::recorder::recording()) << "F10 started a recording";
+    key('+', SDLK_F10, SDL_SCANCODE_F10);
+    key('-', SDLK_F10, SDL_SCANCODE_F10);
+    EXPECT_THAT(arrived(), ElementsAre());
+    EXPECT_FALSE(qmp::recorder::recording()) << "and F10 again stopped it";
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(folder);
 }
