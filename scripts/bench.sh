@@ -10,15 +10,18 @@
 #   scripts/bench.sh                 # both
 #   scripts/bench.sh instructions    # callgrind only
 #   scripts/bench.sh times           # the benchmarks only
-# QM_BENCH_SHORT / QM_BENCH_LONG: the two run lengths in ms (1000 / 2000);
+# QM_BENCH_SHORT / QM_BENCH_LONG: the two run lengths in ms (4000 / 5000: the
+# fade-in of the first three seconds is over, so both measure steady frames);
 # QM_BENCH_REPS: benchmark repetitions (8); QM_BENCH_KEEP=DIR keeps the
-# callgrind profiles of the long runs in DIR (callgrind_annotate reads them).
+# callgrind profiles of the long runs in DIR (callgrind_annotate reads them);
+# QM_BENCH_PROFILE=N prints each scene's N costliest functions per frame (the
+# same difference, function by function; QM_BENCH_INCLUSIVE=yes counts callees).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 what="${1:-all}"
-short="${QM_BENCH_SHORT:-1000}"
-long="${QM_BENCH_LONG:-2000}"
+short="${QM_BENCH_SHORT:-4000}"
+long="${QM_BENCH_LONG:-5000}"
 reps="${QM_BENCH_REPS:-8}"
 
 case "$what" in
@@ -55,6 +58,25 @@ measure() {  # scene keys end_ms -> "instructions frames"
     END { print total, frames }' "$out"
 }
 
+# The costliest functions per frame: each function's count in the long run
+# less that in the short run, over the frames between them.
+profile() {  # scene frames
+  local scene="$1" frames="$2" inclusive="${QM_BENCH_INCLUSIVE:-no}"
+  for end in "$short" "$long"; do
+    callgrind_annotate --auto=no --inclusive="$inclusive" --threshold=100 --show-percs=no \
+      "$work/$scene.$end.callgrind" 2>/dev/null | sed -n '/^Ir *file:function/,$p' | tail -n +3 >"$work/$scene.$end.functions"
+  done
+  awk -v frames="$frames" '
+    function key(line) { sub(/^ *[0-9,]+ +/, "", line); sub(/ \[[^]]*\]$/, "", line); return line }
+    function count(line) { sub(/^ */, "", line); sub(/ .*/, "", line); gsub(/,/, "", line); return line + 0 }
+    FNR == NR { before[key($0)] += count($0); next }
+    { after[key($0)] += count($0) }
+    END {
+      for (k in after) printf "%12.0f  %s\n", (after[k] - before[k]) / frames, k
+    }' "$work/$scene.$short.functions" "$work/$scene.$long.functions" | sort -rn | awk -v top="$QM_BENCH_PROFILE" 'NR <= top' |
+    sed 's|/[^ ]*/\.\./\.\./||'
+}
+
 instructions() {
   printf '%-10s %14s %8s %16s\n' scene instructions frames "per frame"
   for entry in "cave:F1 F3" "fireworks:F9 F1"; do
@@ -65,6 +87,7 @@ instructions() {
     [ "$frames" -gt 0 ] || { echo "bench.sh: no frames counted for $scene" >&2; exit 1; }
     awk -v s="$scene" -v d=$((longTotal - shortTotal)) -v f="$frames" \
       'BEGIN { printf "%-10s %14d %8d %14.3f M\n", s, d, f, d / f / 1e6 }'
+    [ -z "${QM_BENCH_PROFILE:-}" ] || profile "$scene" "$frames"
     if [ -n "${QM_BENCH_KEEP:-}" ]; then
       mkdir -p "$QM_BENCH_KEEP" && cp "$work/$scene.$long.callgrind" "$QM_BENCH_KEEP/$scene.callgrind"
     fi
