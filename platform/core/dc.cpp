@@ -1,41 +1,38 @@
 #include "core/dc.h"
 
-#include <memory>
-#include <unordered_map>
-
+#include "core/handle_table.h"
 #include "core/reset.h"
 
 namespace qmp {
 namespace {
 
-struct DcTable {
-    std::unordered_map<HDC, std::unique_ptr<DeviceContext>> contexts;
-};
+constexpr uintptr_t kContextKind = 0x1;
 
-DcTable& table() {
-    static DcTable t;
+HandleTable<DeviceContext>& table() {
+    static HandleTable<DeviceContext> t(kContextKind);
     return t;
 }
 
-const ResetHook resetContexts([] { table().contexts.clear(); });
+const ResetHook resetContexts([] { table().clear(); });
 
 }  // namespace
 
 HDC openDC(PixelTarget* target) {
-    auto context = std::make_unique<DeviceContext>();
-    context->target = target;
-    HDC handle = reinterpret_cast<HDC>(context.get());
-    table().contexts.emplace(handle, std::move(context));
-    return handle;
+    DeviceContext context;
+    context.target = target;
+    return reinterpret_cast<HDC>(table().add(context));
 }
 
-void closeDC(HDC dc) { table().contexts.erase(dc); }
+void closeDC(HDC dc) { table().remove(reinterpret_cast<uintptr_t>(dc)); }
 
-DeviceContext* contextOf(HDC dc) {
-    auto it = table().contexts.find(dc);
-    return it == table().contexts.end() ? nullptr : it->second.get();
+DeviceContext* contextOf(HDC dc) { return table().find(reinterpret_cast<uintptr_t>(dc)); }
+
+int openDCCount() { return static_cast<int>(table().size()); }
+
+bool selectedInOpenContext(HGDIOBJ object) {
+    return table().any([object](const DeviceContext& dc) {
+        return dc.pen == object || dc.brush == object || dc.font == object;
+    });
 }
-
-int openDCCount() { return static_cast<int>(table().contexts.size()); }
 
 }  // namespace qmp

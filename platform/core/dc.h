@@ -41,9 +41,12 @@ struct DeviceContext {
     POINT position{0, 0};
 };
 
+// Null when the table of contexts is full (65,536 open at once).
 HDC openDC(PixelTarget* target);
 void closeDC(HDC dc);
 DeviceContext* contextOf(HDC dc);  // null for a handle that is not an open context
 int openDCCount();
+// Whether some open context has the object selected.
+bool selectedInOpenContext(HGDIOBJ object);
 
 }  // namespace qmp

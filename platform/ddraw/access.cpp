@@ -43,6 +43,7 @@ HRESULT Surface::GetDC(HDC* lphDC) {
     if (dc_ != nullptr) return DDERR_DCALREADYCREATED;
     if (locked_) return DDERR_SURFACEBUSY;
     dc_ = openDC(this);
+    if (dc_ == nullptr) return DDERR_OUTOFMEMORY;
     *lphDC = dc_;
     return DD_OK;
 }
