@@ -74,7 +74,7 @@ profile() {  # scene frames
     END {
       for (k in after) printf "%12.0f  %s\n", (after[k] - before[k]) / frames, k
     }' "$work/$scene.$short.functions" "$work/$scene.$long.functions" | sort -rn | awk -v top="$QM_BENCH_PROFILE" 'NR <= top' |
-    sed 's|/[^ ]*/\.\./\.\./||'
+    sed -E 's#[^ ]*build/default/\.\./\.\./##'
 }
 
 instructions() {

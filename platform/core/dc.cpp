@@ -8,10 +8,8 @@ namespace {
 
 constexpr uintptr_t kContextKind = 0x1;
 
-HandleTable<DeviceContext>& table() {
-    static HandleTable<DeviceContext> t(kContextKind);
-    return t;
-}
+constinit HandleTable<DeviceContext> contexts(kContextKind);
+HandleTable<DeviceContext>& table() { return contexts; }
 
 const ResetHook resetContexts([] { table().clear(); });
 

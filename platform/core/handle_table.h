@@ -8,11 +8,15 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <vector>
+#include <array>
 
 namespace qmp {
 
+// A table is meant to be a constinit global: built before any code runs, with
+// no guard on its uses, and never destroyed, so that the destructors of other
+// globals can still delete their objects at exit. Its slots stay allocated
+// (and reachable) until the process ends.
+//
 // Handle bits: generation above bit 20, slot index in bits 4 to 19, and in the
 // low four bits the kind of table, so that a handle of one table is never
 // found in another. Generation 0 is never issued (handles below 1 << 20 stay
@@ -22,7 +26,7 @@ class HandleTable {
 public:
     static constexpr uintptr_t kMaxSlots = uintptr_t{1} << 16;
 
-    explicit HandleTable(uintptr_t kind) : kind_(kind & 0xF) {}
+    constexpr explicit HandleTable(uintptr_t kind) : kind_(kind & 0xF) {}
     HandleTable(const HandleTable&) = delete;
     HandleTable& operator=(const HandleTable&) = delete;
 
@@ -32,7 +36,7 @@ public:
         uint32_t index = freeHead_;
         if (index == kNone) {
             if (count_ == kMaxSlots) return 0;
-            if (count_ % kChunk == 0) chunks_.push_back(std::make_unique<Slot[]>(kChunk));
+            if (count_ % kChunk == 0) chunks_[count_ / kChunk] = new Slot[kChunk];
             index = static_cast<uint32_t>(count_++);
         } else {
             freeHead_ = slot(index).nextFree;
@@ -76,7 +80,7 @@ public:
 
 private:
     static constexpr uint32_t kNone = UINT32_MAX;
-    static constexpr size_t kChunk = 64;
+    static constexpr size_t kChunk = 64;  // slots allocated at a time
     static constexpr int kIndexShift = 4;
     static constexpr int kGenerationShift = 20;
     static constexpr uintptr_t kMaxGeneration = UINTPTR_MAX >> kGenerationShift;
@@ -108,7 +112,7 @@ private:
     }
 
     uintptr_t kind_;
-    std::vector<std::unique_ptr<Slot[]>> chunks_;
+    std::array<Slot*, kMaxSlots / kChunk> chunks_{};
     size_t count_ = 0;  // slots made so far
     size_t live_ = 0;
     uint32_t freeHead_ = kNone;

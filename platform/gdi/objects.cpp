@@ -23,10 +23,8 @@ struct Object {
 
 constexpr uintptr_t kObjectKind = 0x2;
 
-HandleTable<Object>& table() {
-    static HandleTable<Object> t(kObjectKind);
-    return t;
-}
+constinit HandleTable<Object> objects(kObjectKind);
+HandleTable<Object>& table() { return objects; }
 
 // Stock objects live at fixed handles below the program's, outside the table.
 constexpr uintptr_t kStockBase = 0x100;
@@ -34,7 +32,7 @@ constexpr int kStockCount = DEFAULT_GUI_FONT + 1;
 constexpr uintptr_t kStockStride = 0x10;
 uintptr_t stockHandleValue(int index) { return kStockBase + static_cast<uintptr_t>(index) * kStockStride; }
 
-bool makeStock(int index, Object& out) {
+constexpr bool makeStock(int index, Object& out) {
     auto brush = [](COLORREF c) { return Brush{false, c}; };
     switch (index) {
         case WHITE_BRUSH: out.value = brush(0xFFFFFF); return true;
@@ -60,15 +58,13 @@ bool makeStock(int index, Object& out) {
 struct StockObjects {
     std::array<Object, kStockCount> objects;
     std::array<bool, kStockCount> exists{};
-    StockObjects() {
+    constexpr StockObjects() {
         for (int i = 0; i < kStockCount; ++i) exists[i] = makeStock(i, objects[i]);
     }
 };
 
-const StockObjects& stock() {
-    static const StockObjects s;
-    return s;
-}
+constinit const StockObjects stockObjects;
+const StockObjects& stock() { return stockObjects; }
 
 // The index of the stock object behind a handle, or -1.
 int stockIndexOf(HGDIOBJ handle) {
