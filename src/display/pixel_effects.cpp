@@ -1,9 +1,9 @@
 // Pixel work through the mixing tables, on locked surface memory.
 #include <algorithm>
-#include <cstring>
 
 #include "app/globals.h"
 #include "display/display.h"
+#include "display/smoothing.h"
 #include "display/surface_lock.h"
 #include "display/translucency.h"
 
@@ -50,38 +50,9 @@ HRESULT smoothCanvas(LPDIRECTDRAWSURFACE surface) {
     DDSURFACEDESC desc;
     HRESULT locked = lockWholeSurface(surface, desc);
     if (FAILED(locked)) return locked;
-
     // The screen's size, kept inside a smaller surface.
     int64_t width = std::min<int64_t>(screenWidth, desc.dwWidth);
     int64_t height = std::min<int64_t>(screenHeight, desc.dwHeight);
-    int64_t pitch = desc.lPitch;
-    uint8_t* bytes = surfaceBytes(desc);
-    for (int64_t y = 1; y < height - 1; ++y) {
-        const uint8_t* above = bytes + (y - 1) * pitch;  // already smoothed
-        uint8_t* row = bytes + y * pitch;
-        const uint8_t* below = bytes + (y + 1) * pitch;
-        int left = row[0];  // the left neighbour's new value, kept out of memory
-        for (int64_t x = 1; x < width - 1; ++x) {
-            // Mostly black: eight zero pixels stay zero and leave a zero neighbour.
-            if (x + 8 <= width - 1) {
-                uint64_t eight;
-                std::memcpy(&eight, row + x, sizeof eight);
-                if (eight == 0) {
-                    left = 0;
-                    x += 7;
-                    continue;
-                }
-            }
-            int value = row[x];
-            if (value != 0) {
-                // The left neighbour comes last: it is the value just computed,
-                // and the other seven can be summed while it is.
-                int others = above[x - 1] + above[x] + above[x + 1] + row[x + 1] + below[x - 1] + below[x] + below[x + 1];
-                value = SmoothingTable[others + left];
-                row[x] = static_cast<uint8_t>(value);
-            }
-            left = value;
-        }
-    }
+    smoothPixels(surfaceBytes(desc), desc.lPitch, width, height);
     return unlockWholeSurface(surface);
 }
