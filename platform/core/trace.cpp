@@ -21,6 +21,8 @@ struct TraceState {
     std::vector<platform::CallRecord> log;
     std::unordered_map<std::string, std::vector<FaultPlan>> plans;
     bool active() const { return logging || !plans.empty(); }
+    // Calls made while globals are destroyed at exit, after this state, go untraced.
+    ~TraceState() { tracingActive = false; }
 };
 
 TraceState& state() {
