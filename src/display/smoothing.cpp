@@ -170,18 +170,18 @@ void storeRows(const Band& band, int64_t s0, const uint64_t rows[kLanes], bool e
 
 void smoothBand(const Band& band) {
     const int64_t width = band.width;
-    const int64_t firstStep = 3;                          // lane 1 at column 1
     const int64_t lastStep = width - 2 + 2 * band.active;  // the last inner lane at column width - 2
     __m128i blocks[2][kSteps];
     __m128i* now = blocks[0];  // this block's steps
     __m128i* next = blocks[1];
-    // Steps 0..2 come before every inner lane's first inner column: all keep their values.
-    loadBlock(band, 0, now);
-    Front front = {now[2], now[1], now[0]};
-    loadBlock(band, firstStep, now);
-    for (int64_t s0 = firstStep; s0 <= lastStep; s0 += kSteps) {
+    // Before step 3 no inner lane is at an inner column (lane 1 reaches column 1
+    // there), so the steps before 0 are never read: the front starts black.
+    Front front = {_mm_setzero_si128(), _mm_setzero_si128(), _mm_setzero_si128()};
+    // The turn before step 0 only reads the first block.
+    for (int64_t s0 = -kSteps; s0 <= lastStep; s0 += kSteps) {
         loadBlock(band, s0 + kSteps, next);
-        if (innerLanesBlack(band, now)) {
+        if (s0 < 0) {
+        } else if (innerLanesBlack(band, now)) {
             front = {now[kSteps - 1], now[kSteps - 2], now[kSteps - 3]};  // black stays black: the block keeps its values
         } else {
             // Whole blocks of columns 1..width - 2 for every inner lane, or a block at either end.
