@@ -23,8 +23,11 @@ struct Object {
 
 constexpr uintptr_t kObjectKind = 0x2;
 
-constinit HandleTable<Object> objects(kObjectKind);
-HandleTable<Object>& table() { return objects; }
+constexpr size_t kMaxObjects = 10000;  // as Windows' default quota of GDI handles per process
+
+using Table = HandleTable<Object, kMaxObjects, kObjectKind>;
+constinit Table objects{};
+Table& table() { return objects; }
 
 // Stock objects live at fixed handles below the program's, outside the table.
 constexpr uintptr_t kStockBase = 0x100;
