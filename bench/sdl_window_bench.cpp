@@ -1,6 +1,6 @@
 // The window's cost per presentation: a 640 x 480 picture through its palette
-// into the streaming texture and onto the screen, and a message box composed
-// over it. Runs on SDL's dummy video driver (software renderer, no display
+// table into a frame, up to the streaming texture and onto the screen, and a
+// message box composed over it. Runs on SDL's dummy video driver (software renderer, no display
 // needed), so it measures our conversion and SDL's scaling, not a GPU.
 #include <benchmark/benchmark.h>
 
@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-#include "backend/sdl/message_box.h"
+#include "core/box_view.h"
 #include "backend/sdl/window.h"
 #include "core/picture.h"
 
@@ -39,10 +39,15 @@ void presentPicture(benchmark::State& state) {
         SDL_Quit();
         return;
     }
-    const qmp::Picture picture = testPicture();
+    // Two pictures in turn, so that every row changes at every presentation.
+    qmp::Picture pictures[2] = {testPicture(), testPicture()};
+    for (uint8_t& index : pictures[1].indices) index = static_cast<uint8_t>(index + 1);
+    qmp::FrameConverter converter;
+    qmp::Frame frame;
+    size_t turn = 0;
     for (auto _ : state) {
-        platform::RgbImage rgb = picture.toRgb();
-        window->present(rgb);
+        converter.convert(pictures[turn++ % 2], qmp::sdl::Window::pixelFormat(), frame);
+        window->present(frame);
     }
     window.reset();
     SDL_Quit();
@@ -50,14 +55,16 @@ void presentPicture(benchmark::State& state) {
 BENCHMARK(presentPicture)->Arg(0)->Arg(1)->ArgName("windowed")->Unit(benchmark::kMicrosecond);
 
 void composeQuitPrompt(benchmark::State& state) {
-    const platform::RgbImage picture = testPicture().toRgb();
+    qmp::FrameConverter converter;
+    qmp::Frame picture;
+    converter.convert(testPicture(), qmp::PixelFormat{}, picture);
     for (auto _ : state) {
-        platform::RgbImage frame = picture;
-        const qmp::sdl::BoxLayout layout =
-            qmp::sdl::layoutBox("ESC 鍵按下了！確定退出？", "Keyboard", MB_YESNO, frame.width, frame.height);
-        qmp::sdl::dim(frame);
-        qmp::sdl::drawBox(layout, 0, -1, frame);
-        benchmark::DoNotOptimize(frame.rgb.data());
+        qmp::Frame frame = picture;
+        const qmp::BoxLayout layout =
+            qmp::layoutBox(U"ESC 鍵按下了！確定退出？", U"Keyboard", MB_YESNO, frame.width, frame.height);
+        qmp::dim(frame);
+        qmp::drawBox(layout, 0, -1, frame);
+        benchmark::DoNotOptimize(frame.pixels.data());
     }
 }
 BENCHMARK(composeQuitPrompt)->Unit(benchmark::kMicrosecond);

@@ -1,4 +1,5 @@
-// The program: Windows starts it at WinMain (on other hosts, platform/'s main does).
+// The program: Windows starts it at WinMain (on other hosts, platform/'s main
+// does). It has no header: nothing but the system calls WinMain.
 #include <windows.h>
 
 #include "app/startup.h"

@@ -1,5 +1,6 @@
-// What a backend hands to USER: keys, focus changes and the close button. USER
-// (platform/user) turns them into messages for the program's windows.
+// What the platform's input (core/delivery.h, core/keyboard.h) hands to USER:
+// keys, focus changes and the close button. USER (platform/user) turns them
+// into messages for the program's windows.
 #pragma once
 
 #include <windows.h>
@@ -8,8 +9,9 @@ namespace qmp::input {
 
 // WM_KEYDOWN / WM_KEYUP with the virtual-key code to the focus window (the main
 // window when nothing has the focus). A key-down while the key is already down
-// is a repeat: bit 30 of lParam is set, as the keyboard's auto-repeat gives it.
-void keyDown(int virtualKey);
+// is a repeat: bit 30 of lParam is set, as the keyboard's auto-repeat gives it;
+// `repeatCount` (bits 0-15) counts the repeats that one message stands for.
+void keyDown(int virtualKey, unsigned repeatCount = 1);
 void keyUp(int virtualKey);
 
 // The application gains or loses the focus: WM_ACTIVATEAPP(TRUE/FALSE) to the

@@ -1,6 +1,6 @@
 #include "core/screen.h"
 
-#include "core/backend.h"
+#include "core/presentation.h"
 #include "core/reset.h"
 
 namespace qmp::screen {
@@ -39,7 +39,7 @@ void refresh() {
     if (!s.source(next)) return;
     s.picture = std::move(next);
     ++s.presents;
-    backend().show(s.picture);
+    presentation::show(s.picture);
 }
 
 const Picture& current() { return state().picture; }

@@ -9,6 +9,7 @@
 
 #include "core/exclusive.h"
 #include "core/input.h"
+#include "core/keyboard.h"
 #include "core/reset.h"
 
 namespace qmp::script {
@@ -259,8 +260,8 @@ bool anyPending(const std::function<bool(const ScriptEvent&)>& matches) {
 
 void deliver(const ScriptEvent& event) {
     switch (event.kind) {
-    case EventKind::KeyDown: input::keyDown(event.value); break;
-    case EventKind::KeyUp: input::keyUp(event.value); break;
+    case EventKind::KeyDown: keyboard::scriptKeyDown(event.value); break;
+    case EventKind::KeyUp: keyboard::scriptKeyUp(event.value); break;
     case EventKind::Activate: input::activate(true); break;
     case EventKind::Deactivate: input::activate(false); break;
     case EventKind::Close: input::close(); break;

@@ -62,8 +62,9 @@ ScriptEvent take();         // removes the earliest; the queue must not be empty
 bool isDue(const ScriptEvent& event, uint32_t now);
 bool anyPending(const std::function<bool(const ScriptEvent&)>& matches);
 
-// What an event does when no message box is open: keys and focus changes go to
-// USER, answers wait for the next box, captures are saved, `end` closes.
+// What an event does: keys go to the keyboard (to the program, or to an open
+// box), focus changes to USER, answers wait for the next box, captures are
+// saved, `end` closes. The modal loop of an open box takes answers itself.
 void deliver(const ScriptEvent& event);
 
 // Answers delivered while no box was open, for the boxes to come, in order.

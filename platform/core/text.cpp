@@ -93,6 +93,47 @@ std::string toUtf8(const std::u32string& codePoints) {
     return out;
 }
 
+std::u32string fromUtf8(std::string_view text) {
+    std::u32string out;
+    size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        int extra = -1;  // continuation bytes; -1: not a lead byte
+        char32_t c = 0;
+        char32_t least = 0;  // below it the sequence is overlong
+        if (lead < 0x80) {
+            extra = 0;
+            c = lead;
+        } else if ((lead & 0xE0) == 0xC0) {
+            extra = 1;
+            c = lead & 0x1F;
+            least = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            extra = 2;
+            c = lead & 0x0F;
+            least = 0x800;
+        } else if ((lead & 0xF8) == 0xF0) {
+            extra = 3;
+            c = lead & 0x07;
+            least = 0x10000;
+        }
+        bool valid = extra >= 0 && i + size_t(extra) < text.size();
+        for (int k = 1; valid && k <= extra; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[i + size_t(k)]);
+            valid = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        if (!valid || c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            out += U'\uFFFD';
+            ++i;  // resynchronise on the next byte
+            continue;
+        }
+        out += c;
+        i += size_t(extra) + 1;
+    }
+    return out;
+}
+
 std::string ansiToUtf8(const char* text, int length) { return toUtf8(decodeAnsi(text, length)); }
 
 }  // namespace qmp::text

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "core/dc.h"
-#include "gdi/fonts.h"
+#include "core/glyphs.h"
 
 namespace qmp::gdi {
 

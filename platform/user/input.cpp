@@ -13,10 +13,10 @@ HWND keyTarget() {
     return s.mainWindow;
 }
 
-// WM_KEYDOWN/WM_KEYUP lParam: repeat count 1; bit 30 the key's previous state;
-// bit 31 set on release.
-LPARAM keyParam(bool wasDown, bool release) {
-    uint32_t bits = 1;
+// WM_KEYDOWN/WM_KEYUP lParam: the repeat count in bits 0-15; bit 30 the key's
+// previous state; bit 31 set on release.
+LPARAM keyParam(bool wasDown, bool release, unsigned repeatCount = 1) {
+    uint32_t bits = repeatCount < 1 ? 1 : repeatCount > 0xFFFF ? 0xFFFF : repeatCount;
     if (wasDown) bits |= 1u << 30;
     if (release) bits |= 1u << 31;
     return static_cast<LPARAM>(bits);
@@ -24,13 +24,13 @@ LPARAM keyParam(bool wasDown, bool release) {
 
 }  // namespace
 
-void keyDown(int virtualKey) {
+void keyDown(int virtualKey, unsigned repeatCount) {
     if (virtualKey < 1 || virtualKey > 254) return;  // not a key
     user::UserState& s = user::state();
     bool wasDown = s.keyDown[virtualKey];
     s.keyDown[virtualKey] = true;
     if (HWND target = keyTarget())
-        user::postMessage(target, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), keyParam(wasDown, false));
+        user::postMessage(target, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), keyParam(wasDown, false, repeatCount));
 }
 
 void keyUp(int virtualKey) {

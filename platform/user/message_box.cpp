@@ -1,10 +1,10 @@
-// MessageBoxA: a modal box shown by the backend over the program's picture.
+// MessageBoxA: a modal box over the program's picture (core/box_session.h).
 // Nothing else runs while it is open; every box shown is recorded.
 #include <windows.h>
 
 #include <vector>
 
-#include "core/backend.h"
+#include "core/box_session.h"
 #include "core/clock.h"
 #include "core/input.h"
 #include "core/screen.h"
@@ -79,12 +79,14 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     }
     platform::MessageBoxRecord record;
     record.time = qmp::clock::now();
-    record.text = qmp::text::ansiToUtf8(lpText != nullptr ? lpText : "");
-    record.caption = qmp::text::ansiToUtf8(lpCaption != nullptr ? lpCaption : "Error");  // Windows' default caption
+    const std::u32string text = qmp::text::decodeAnsi(lpText != nullptr ? lpText : "");
+    const std::u32string caption = qmp::text::decodeAnsi(lpCaption != nullptr ? lpCaption : "Error");  // Windows' default caption
+    record.text = qmp::text::toUtf8(text);
+    record.caption = qmp::text::toUtf8(caption);
     record.type = uType;
 
     qmp::screen::refresh();  // the box opens over what the program last drew
-    int answer = qmp::backend().messageBox(record.text, record.caption, uType);
+    int answer = qmp::boxes::show(text, caption, uType);
     if (!qmp::input::boxOffers(uType, answer)) answer = qmp::input::boxDefaultAnswer(uType);
     record.answer = answer;
     qmp::user::UserState& user = qmp::user::state();

@@ -1,12 +1,12 @@
 // The thread's message queue and the calls of the message loop. Each loop-turn
 // call first renews the visible picture (at most once per turn), then lets the
-// backend deliver what is due: without waiting for PeekMessageA, up to the
+// platform deliver what is due: without waiting for PeekMessageA, up to the
 // timeout for MsgWaitForMultipleObjects, as long as it takes for GetMessageA and
 // WaitMessage when the queue is empty.
 #include <windows.h>
 
-#include "core/backend.h"
 #include "core/clock.h"
+#include "core/delivery.h"
 #include "core/screen.h"
 #include "core/trace.h"
 #include "kernel/last_error.h"
@@ -73,8 +73,8 @@ bool inputMatches(DWORD wakeMask) {
 
 // Blocks until a message passing the filter is there.
 void waitForMessage(HWND window, UINT first, UINT last) {
-    backend().pump(0);
-    while (!anyMessage(window, first, last)) backend().pump(INFINITE);
+    qmp::delivery::pump(0);
+    while (!anyMessage(window, first, last)) qmp::delivery::pump(INFINITE);
 }
 
 }  // namespace
@@ -101,7 +101,7 @@ void WINAPI PostQuitMessage(int nExitCode) {
 BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
     QMP_TRACE_VALUE("PeekMessageA", FALSE);
     qmp::screen::refresh();
-    qmp::backend().pump(0);
+    qmp::delivery::pump(0);
     if (lpMsg == nullptr || !validFilter(hWnd)) {
         qmp::kernel::setLastError(lpMsg == nullptr ? qmp::kernel::ERROR_NOACCESS_CODE
                                                    : qmp::kernel::ERROR_INVALID_WINDOW_HANDLE_CODE);
@@ -156,7 +156,7 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOO
         return WAIT_FAILED;
     }
     const uint32_t start = qmp::clock::now();
-    qmp::backend().pump(0);
+    qmp::delivery::pump(0);
     for (;;) {
         if (inputMatches(dwWakeMask)) return WAIT_OBJECT_0 + nCount;
         uint32_t remaining = INFINITE;
@@ -165,6 +165,6 @@ DWORD WINAPI MsgWaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, BOO
             if (waited >= dwMilliseconds) return WAIT_TIMEOUT;
             remaining = dwMilliseconds - waited;
         }
-        qmp::backend().pump(remaining);
+        qmp::delivery::pump(remaining);
     }
 }

@@ -1,5 +1,7 @@
 // The scene's actors: figures that stand, figures that wander and bounce, and
-// the player.
+// the player. FixedActor is in fixed_actor.cpp, Wanderer in wanderer.cpp,
+// PlayerActor in player.cpp and CreateObjects in scene.cpp; the globals are
+// defined in app/globals.cpp, with every other global of the demo.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +10,9 @@
 #include <cstdint>
 
 class SpriteStrip;
+
+// (0, 0, W-1, H-1): the screen rectangle in which actors and particles are drawn.
+extern RECT visibleRect;
 
 constexpr int FIXED_ACTOR_COUNT = 50;
 constexpr int WANDERER_COUNT = 50;

@@ -1,7 +1,7 @@
-// Figures that stand where they were put and loop their strip's frames.
+// FixedActor (actors.h): figures that stand where they were put and loop their
+// strip's frames.
 #include "actors/actors.h"
 #include "app/clock.h"
-#include "app/globals.h"
 #include "assets/sprite_strip.h"
 #include "world/cave.h"
 

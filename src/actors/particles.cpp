@@ -4,8 +4,10 @@
 
 #include <new>
 
+#include "actors/actors.h"
+#include "actors/trig_tables.h"
 #include "app/clock.h"
-#include "app/globals.h"
+#include "assets/palettes.h"
 #include "display/drawing.h"
 #include "world/cave.h"
 

@@ -7,13 +7,6 @@
 #include <cstdint>
 #include <memory>
 
-extern float sinTable[256];
-extern float cosTable[256];
-
-void buildTrigTables();
-float tableSin(int32_t index);
-float tableCos(int32_t index);
-
 struct Particle {
     int32_t x = 0;
     int32_t y = 0;
@@ -41,4 +34,5 @@ struct ParticleBurst {
     bool draw(LPDIRECTDRAWSURFACE destination);
 };
 
+// Defined in app/globals.cpp, with every other global of the demo.
 extern ParticleBurst particleBurst;

@@ -1,4 +1,5 @@
-// The player: walks the view with the arrows, or drives itself with a throttle.
+// PlayerActor (actors.h): the player walks the view with the arrows, or drives
+// itself with a throttle.
 #include <cstdint>
 
 #include "actors/actors.h"

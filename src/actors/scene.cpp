@@ -1,5 +1,5 @@
-// Scene population: every actor at a random open point of the cave, the view
-// on the player, and the particle burst around it.
+// CreateObjects (actors.h), the scene's population: every actor at a random
+// open point of the cave, the view on the player, and the particle burst around it.
 #include "actors/actors.h"
 #include "actors/particles.h"
 #include "app/clock.h"

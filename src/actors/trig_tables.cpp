@@ -1,7 +1,7 @@
 // The angle tables of the fireworks: one turn in 256 steps of an angle byte.
-#include <cmath>
+#include "actors/trig_tables.h"
 
-#include "actors/particles.h"
+#include <cmath>
 
 float sinTable[256];
 float cosTable[256];

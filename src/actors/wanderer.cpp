@@ -1,4 +1,5 @@
-// Figures that move at a constant speed and bounce off the cave walls.
+// Wanderer (actors.h): figures that move at a constant speed and bounce off
+// the cave walls.
 #include <cmath>
 #include <cstdint>
 #include <limits>

@@ -1,3 +1,4 @@
+// The Stopwatch and the RandomSource of clock.h.
 #include "app/clock.h"
 
 #include <windows.h>

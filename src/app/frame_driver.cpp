@@ -1,15 +1,16 @@
 // The message loop and the frame driver: a frame every frameInterval ms while
 // the program is active, a presentation (fade step and flip) at most every
 // presentInterval ms.
+#include "app/frame_driver.h"
+
 #include <windows.h>
 
-#include "actors/actors.h"
 #include "app/clock.h"
 #include "app/globals.h"
 #include "app/passes.h"
-#include "app/startup.h"
-#include "assets/palettes.h"
+#include "assets/fades.h"
 #include "assets/sprite_strip.h"
+#include "display/display.h"
 
 namespace {
 
@@ -57,9 +58,9 @@ bool runFrame() {
     drawPass();
     if (!gameClock.intervalElapsed(presentMark, presentInterval)) return true;
     if (switches.fadeMode == 1) {
-        stepFadeIn();
+        if (stepFadeIn(switches.fireworksMode)) switches.fadeMode = 0;
     } else if (switches.fadeMode == 2) {
-        stepFadeOut();
+        if (stepFadeOut(switches.fireworksMode)) switches.fadeMode = 0;
     }
     return present();
 }
@@ -68,7 +69,7 @@ bool present() {
     if (primarySurface == nullptr) return false;
     if (primarySurface->Flip(nullptr, DDFLIP_WAIT) != DDERR_SURFACELOST) return true;
     if (!restoreSurfaces()) return false;
-    return applyPalettes();
+    return applyPalettes(switches.fireworksMode);
 }
 
 bool restoreSurfaces() {

@@ -1,13 +1,17 @@
 // Every global of the demo, defined here so that the global objects are
-// constructed in this order (and destroyed in the reverse order at exit).
+// constructed in this order (and destroyed in the reverse order at exit). Each
+// is declared in the header of the layer that owns it.
 #include "app/globals.h"
 
 #include "actors/actors.h"
 #include "actors/particles.h"
 #include "app/clock.h"
 #include "assets/bitmap.h"
+#include "assets/fades.h"
+#include "assets/palettes.h"
 #include "assets/sprite_strip.h"
-#include "display/drawing.h"
+#include "display/display.h"
+#include "display/text.h"
 #include "world/cave.h"
 
 // --- Compiled-in configuration ---------------------------------------------

@@ -1,23 +1,17 @@
-// The demo's long-lived state: compiled-in configuration, the keyboard-driven
-// switches, the run-time values and the display objects. Every global object
-// is defined in globals.cpp, in the order of its construction.
+// The application's own state: its compiled-in timing, the keyboard-driven
+// switches and the run-time values of the shell. Each lower layer declares its
+// globals in its own header (display.h, fades.h, palettes.h, cave.h,
+// actors.h, ...); globals.cpp defines them all, in the order of construction.
 #pragma once
 
 #include <windows.h>
-#include <ddraw.h>
 
 #include <cstdint>
 
 // --- Compiled-in configuration ---------------------------------------------
-extern const int32_t screenWidth;      // W: 640
-extern const int32_t screenHeight;     // H: 480
 extern const int32_t throttleStep;     // 5: speed change per frame in drive mode
 extern const int32_t presentInterval;  // 41 ms between presentations
 extern const int32_t frameInterval;    // 10 ms between frames
-extern const float fadeInStep;         // 1/60 as float32
-extern const float fadeOutStep;        // 1/60 as float32
-extern float fadeInLevel;              // 0.0 at start
-extern float fadeOutLevel;             // 1.0 at start
 
 // --- Keyboard-driven switches ----------------------------------------------
 struct GameSwitches {
@@ -44,27 +38,8 @@ extern int32_t presentMark;        // the frame driver's presentation mark
 extern bool presentMarkSet;
 extern int32_t frameMark;          // the message loop's frame mark
 extern bool frameMarkSet;
-extern int32_t debugId;            // the case that decided the last step with collision
-extern POINT hitPoint;             // hit point of the last move of the view centre
-extern RECT visibleRect;           // (0, 0, W-1, H-1): where actors and particles are drawn
-
-struct MinimapSize {
-    int32_t height;
-    int32_t width;
-};
-extern MinimapSize minimapSize;    // W/3 by W/3
 
 extern HWND mainWindow;
-extern PALETTEENTRY workingPalette[256];  // the generated palette, the palette of fireworks mode
-
-// --- Display objects ---------------------------------------------------------
-extern LPDIRECTDRAW directDraw;
-extern LPDIRECTDRAWSURFACE primarySurface;
-extern LPDIRECTDRAWSURFACE backBuffer;
-extern LPDIRECTDRAWPALETTE primaryPalette;
-extern LPDIRECTDRAWPALETTE backPalette;
-extern LPDIRECTDRAWSURFACE messageSurface;
-extern LPDIRECTDRAWSURFACE canvas;
 
 // The per-run defaults, the first step of start-up.
 void applyDefaults();

@@ -6,9 +6,11 @@
 #include "app/clock.h"
 #include "app/globals.h"
 #include "assets/bitmap.h"
+#include "assets/fades.h"
 #include "assets/palettes.h"
 #include "assets/sprite_strip.h"
-#include "display/drawing.h"
+#include "display/display.h"
+#include "display/text.h"
 #include "world/cave.h"
 
 // "ESC 鍵按下了！確定退出？" and the same with "Y/N", in code page 950.
@@ -59,7 +61,8 @@ void jumpToRandomPoint() {
 
 bool askToQuit() {
     if (primarySurface != nullptr)
-        drawMessageWindow(primarySurface, screenWidth / 3, screenHeight / 3, QUIT_DRAWN_TEXT, QUIT_ALPHA);
+        drawMessageWindow(primarySurface, screenWidth / 3, screenHeight / 3, messageSurface, messageImage.width(),
+                          messageImage.height(), QUIT_DRAWN_TEXT, QUIT_ALPHA);
     return MessageBoxA(mainWindow, QUIT_BOX_TEXT, QUIT_CAPTION, MB_YESNO) == IDYES;
 }
 
@@ -96,7 +99,7 @@ bool onKeyDown(WPARAM key) {
         case VK_F8: switches.fadeMode = 2; break;
         case VK_F9:
             toggle(switches.fireworksMode);
-            applyPalettes();
+            applyPalettes(switches.fireworksMode);
             break;
         default: break;
     }

@@ -6,9 +6,11 @@
 #include <mmsystem.h>
 
 #include "actors/actors.h"
-#include "actors/particles.h"
+#include "actors/trig_tables.h"
 #include "app/clock.h"
+#include "app/frame_driver.h"
 #include "app/globals.h"
+#include "app/window_proc.h"
 #include "assets/bitmap.h"
 #include "assets/palettes.h"
 #include "assets/sprite_strip.h"
@@ -136,8 +138,4 @@ bool DrawImageToSurfaces() {
     if (!Quillmere.generate(&backgroundImage, screenWidth * 10, screenWidth * 10)) return false;
     if (!cutSpriteStrips()) return false;
     return messageImage.copyToSurface(messageSurface);
-}
-
-void fillSmoothingTable() {
-    for (int i = 0; i < 2048; ++i) SmoothingTable[i] = static_cast<uint8_t>(i >> 3);
 }

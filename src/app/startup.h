@@ -1,5 +1,5 @@
-// The program's spine: start-up, the message loop, the frame driver, the window
-// procedure and shutdown.
+// Start-up: the window, then the stages that bring up the display, load the
+// pictures and build every table, surface, strip and actor.
 #pragma once
 
 #include <windows.h>
@@ -12,18 +12,6 @@ HWND createMainWindow(const char* className, HINSTANCE instance);
 const char* runStartupStages();
 bool LoadImages();
 bool DrawImageToSurfaces();
-void fillSmoothingTable();
-
-// Runs until WM_QUIT; returns its wParam.
-int runMessageLoop();
-
-bool runFrame();
-bool present();
-bool restoreSurfaces();
-void releaseDisplay();
-
-LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void resizeWindow(HWND window);
 
 // Texts of the start-up failures.
 extern const char* const STARTUP_FAILED_TEXT;  // "Game initial Failed!"

@@ -1,10 +1,10 @@
 // The window procedure and the release of the display at shutdown.
-#include <windows.h>
+#include "app/window_proc.h"
 
 #include "app/globals.h"
 #include "app/keyboard.h"
-#include "app/startup.h"
 #include "assets/sprite_strip.h"
+#include "display/display.h"
 #include "world/cave.h"
 
 namespace {

@@ -1,4 +1,7 @@
-// 8-bit palettized BMP pictures, read whole and copied into surfaces.
+// 8-bit palettized BMP pictures, read whole and copied into surfaces:
+// reading and colours in bitmap.cpp, the copies in bitmap_copy.cpp, the
+// screen-door pattern in screen_door.cpp. The three pictures are defined in
+// app/globals.cpp, with every other global of the demo.
 #pragma once
 
 #include <windows.h>

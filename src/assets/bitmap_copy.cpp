@@ -1,4 +1,4 @@
-// Copies of picture rectangles into locked surfaces, plain or screen-door.
+// The copies of bitmap.h's pictures into locked surfaces, plain or screen-door.
 #include "assets/bitmap.h"
 
 #include <cstring>

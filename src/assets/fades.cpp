@@ -1,11 +1,13 @@
 // The palette of the current mode, and the fades of the displayed palette.
 // Only primaryPalette is scaled; backPalette keeps the full colours.
-#include "app/globals.h"
+#include "assets/fades.h"
+
 #include "assets/bitmap.h"
 #include "assets/palettes.h"
+#include "display/display.h"
 
-bool applyPalettes() {
-    if (switches.fireworksMode) {
+bool applyPalettes(bool fireworksMode) {
+    if (fireworksMode) {
         if (primaryPalette) primaryPalette->SetEntries(0, 0, 256, workingPalette);
         if (backPalette) backPalette->SetEntries(0, 0, 256, workingPalette);
         return true;
@@ -43,28 +45,28 @@ void showScaled(FadeBuffers& buffers, float level) {
 
 // With a step of 1/60 in float32 the fade shows 60 levels and ends at the 61st
 // step with the mode's full palette; the level goes back to its start value.
-void stepFadeIn() {
+bool stepFadeIn(bool fireworksMode) {
     FadeBuffers buffers = readPalettes();
     float sum = fadeInLevel + fadeInStep;
     fadeInLevel = sum;
     if (sum >= 1.0f) {
-        switches.fadeMode = 0;
-        applyPalettes();
+        applyPalettes(fireworksMode);
         fadeInLevel = 0.0f;
-        return;
+        return true;
     }
     showScaled(buffers, fadeInLevel);
+    return false;
 }
 
-void stepFadeOut() {
+bool stepFadeOut(bool fireworksMode) {
     FadeBuffers buffers = readPalettes();
     float difference = fadeOutLevel - fadeOutStep;
     fadeOutLevel = difference;
     if (difference < 0.0f) {
-        switches.fadeMode = 0;
-        applyPalettes();
+        applyPalettes(fireworksMode);
         fadeOutLevel = 1.0f;
-        return;
+        return true;
     }
     showScaled(buffers, fadeOutLevel);
+    return false;
 }

@@ -1,5 +1,5 @@
-// The screen-door pattern: every few bytes of an area become transparent, so
-// that a keyed copy of the surface lets the background show through.
+// bitmap.h's screen-door pattern: every few bytes of an area become
+// transparent, so that a keyed copy of the surface lets the background show through.
 #include "assets/bitmap.h"
 
 #include "display/display.h"

@@ -2,7 +2,6 @@
 // and copied in again whenever the surfaces were lost.
 #include "assets/sprite_strip.h"
 
-#include "app/globals.h"
 #include "assets/bitmap.h"
 #include "assets/picture_bounds.h"
 #include "display/display.h"

@@ -1,4 +1,5 @@
-// Animations cut from the sprite sheet, one off-screen surface per frame.
+// Animations cut from the sprite sheet, one off-screen surface per frame. The
+// strips are defined in app/globals.cpp, with every other global of the demo.
 #pragma once
 
 #include <windows.h>

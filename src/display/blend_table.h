@@ -1,5 +1,5 @@
 // The BlendTable's search over a plain array of palette entries, so the build
-// can be checked and timed without a DirectDraw palette.
+// can be checked and timed without a DirectDraw palette (in translucency.cpp).
 #pragma once
 
 #include <windows.h>

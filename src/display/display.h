@@ -1,10 +1,25 @@
-// The display device, the flip chain, palettes and off-screen surfaces.
+// The display device, the flip chain, palettes and off-screen surfaces, and
+// the globals of the display: the screen size and the display objects. Like
+// every global of the demo they are defined in app/globals.cpp, which fixes
+// the order of construction.
 #pragma once
 
 #include <windows.h>
 #include <ddraw.h>
 
 #include <cstdint>
+
+extern const int32_t screenWidth;   // W: 640
+extern const int32_t screenHeight;  // H: 480
+
+// Made by the start-up stages, released by the window's destruction.
+extern LPDIRECTDRAW directDraw;
+extern LPDIRECTDRAWSURFACE primarySurface;
+extern LPDIRECTDRAWSURFACE backBuffer;
+extern LPDIRECTDRAWPALETTE primaryPalette;
+extern LPDIRECTDRAWPALETTE backPalette;
+extern LPDIRECTDRAWSURFACE messageSurface;
+extern LPDIRECTDRAWSURFACE canvas;
 
 // The transparent palette index: the source colour key of every keyed surface.
 constexpr uint8_t TRANSPARENT_INDEX = 253;

@@ -1,5 +1,5 @@
-// Geometry and text through GDI on a surface's device context, and the
-// translucent message window of the quit prompt.
+// Geometry through GDI on a surface's device context, and the constant-alpha
+// blend of one surface onto another.
 #pragma once
 
 #include <windows.h>
@@ -15,23 +15,3 @@ bool fillCircle(LPDIRECTDRAWSURFACE surface, int32_t centreX, int32_t centreY, i
 bool alphaBlendSurface(LPDIRECTDRAWSURFACE destination, int32_t destX, int32_t destY, int32_t destWidth,
                        int32_t destHeight, LPDIRECTDRAWSURFACE source, int32_t sourceX, int32_t sourceY,
                        int32_t sourceWidth, int32_t sourceHeight, uint8_t alpha);
-
-// The read-out's font: face "Fixedsys", at least 10 pixels high.
-class TextFont {
-public:
-    explicit TextFont(int32_t height);
-    ~TextFont();
-    TextFont(const TextFont&) = delete;
-    TextFont& operator=(const TextFont&) = delete;
-
-    void recreate();
-    void drawText(const char* text, int32_t x, int32_t y, COLORREF colour, LPDIRECTDRAWSURFACE surface);
-
-    char faceName[20] = {};
-    HFONT font = nullptr;
-    int32_t height = 10;
-};
-
-extern TextFont hudFont;
-
-void drawMessageWindow(LPDIRECTDRAWSURFACE target, int32_t x, int32_t y, const char* text, uint8_t alpha);

@@ -1,7 +1,7 @@
-// Pixel work through the mixing tables, on locked surface memory.
+// Pixel work through the mixing tables, on locked surface memory: the
+// translucentCopy and smoothCanvas of translucency.h.
 #include <algorithm>
 
-#include "app/globals.h"
 #include "display/display.h"
 #include "display/smoothing.h"
 #include "display/surface_lock.h"

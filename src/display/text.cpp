@@ -1,8 +1,8 @@
 // The read-out's font and the quit prompt's message window.
+#include "display/text.h"
+
 #include <cstring>
 
-#include "app/globals.h"
-#include "assets/bitmap.h"
 #include "display/drawing.h"
 
 TextFont::TextFont(int32_t height) : height(height > 10 ? height : 10) {
@@ -30,10 +30,9 @@ void TextFont::drawText(const char* text, int32_t x, int32_t y, COLORREF colour,
     surface->ReleaseDC(dc);
 }
 
-void drawMessageWindow(LPDIRECTDRAWSURFACE target, int32_t x, int32_t y, const char* text, uint8_t alpha) {
-    int32_t w = messageImage.width();
-    int32_t h = messageImage.height();
-    alphaBlendSurface(target, x, y, w, h, messageSurface, 0, 0, w, h, alpha);
+void drawMessageWindow(LPDIRECTDRAWSURFACE target, int32_t x, int32_t y, LPDIRECTDRAWSURFACE window, int32_t w,
+                       int32_t h, const char* text, uint8_t alpha) {
+    alphaBlendSurface(target, x, y, w, h, window, 0, 0, w, h, alpha);
 
     // The text goes in the context's default font and colour, centred on the window.
     HDC dc = nullptr;

@@ -1,5 +1,6 @@
-// The BlendTable: for every pair of palette indices, the entry nearest to the
-// mean of their colours.
+// The mixing tables (translucency.h, and blend_table.h's search): the
+// BlendTable, for every pair of palette indices the entry nearest to the mean
+// of their colours, and the SmoothingTable.
 #include "display/translucency.h"
 
 #include <algorithm>
@@ -101,4 +102,8 @@ bool buildBlendTable(LPDIRECTDRAWPALETTE palette) {
     palette->GetEntries(0, 0, 256, entries);
     fillBlendTable(entries, BlendTable);
     return true;
+}
+
+void fillSmoothingTable() {
+    for (int i = 0; i < 2048; ++i) SmoothingTable[i] = static_cast<uint8_t>(i >> 3);
 }

@@ -1,5 +1,10 @@
 // The cave: a grid of cells, each row with one open span of columns, drawn
 // from the nine pieces of "bckgnd.bmp", with wall collision and a minimap.
+// CaveWorld's methods live in one file per concern: generation.cpp (generation
+// and surfaces), coordinates.cpp (the piece geometry and coordinates),
+// collision.cpp (collision and intersectSegments), rendering.cpp (draw) and
+// minimap.cpp (the minimap and the outline). The world's globals below are
+// defined in app/globals.cpp, with every other global of the demo.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +14,16 @@
 #include <memory>
 
 class SheetBitmap;
+
+struct MinimapSize {
+    int32_t height;
+    int32_t width;
+};
+extern MinimapSize minimapSize;  // W/3 by W/3
+
+// Written by the collision of the view's moves, shown by the read-out.
+extern int32_t debugId;  // the case that decided the last step with collision
+extern POINT hitPoint;   // hit point of the last move of the view centre
 
 // One row's open columns, both inclusive.
 struct RowSpan {

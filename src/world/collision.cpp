@@ -1,13 +1,12 @@
-// Steps through the cave with collision against the walls of its rows: the
-// segment meeting test, the step with reflection, and the view's moves.
+// CaveWorld's collision (cave.h): steps through the cave with collision against
+// the walls of its rows: the segment meeting test, the step with reflection,
+// and the view's moves.
 #include "world/cave.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-
-#include "app/globals.h"
 
 namespace {
 

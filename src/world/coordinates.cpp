@@ -1,13 +1,13 @@
-// The cave's grid: the piece geometry of the sheet, the mappings between world,
-// screen, cell and minimap coordinates, and the open-cell test.
+// CaveWorld's grid (cave.h): the piece geometry of the sheet, the mappings
+// between world, screen, cell and minimap coordinates, and the open-cell test.
 #include "world/cave.h"
 
 #include <algorithm>
 #include <limits>
 
 #include "app/clock.h"
-#include "app/globals.h"
 #include "assets/bitmap.h"
+#include "display/display.h"
 
 TileGeometryTable TileGeometry;
 

@@ -1,11 +1,11 @@
-// A new cave: the piece surfaces cut from the sheet, the rows by a random walk,
-// the outline of the minimap, and a random start for the view.
+// CaveWorld's generation (cave.h): the piece surfaces cut from the sheet, the
+// rows by a random walk, the outline of the minimap, and a random start for
+// the view.
 #include "world/cave.h"
 
 #include <algorithm>
 
 #include "app/clock.h"
-#include "app/globals.h"
 #include "assets/bitmap.h"
 #include "display/display.h"
 

@@ -1,10 +1,9 @@
-// The minimap: the cave's outline painted into its own surface, copied
-// translucently each frame, or drawn straight as a polygon.
+// CaveWorld's minimap (cave.h): the cave's outline painted into its own
+// surface, copied translucently each frame, or drawn straight as a polygon.
 #include "world/cave.h"
 
 #include <vector>
 
-#include "app/globals.h"
 #include "display/display.h"
 #include "display/drawing.h"
 #include "display/translucency.h"

@@ -1,10 +1,11 @@
-// The part of the cave under the screen: a floor tile per visible open cell,
-// and wall bands and corners where open cells border rock.
+// CaveWorld's drawing (cave.h), the part of the cave under the screen: a floor
+// tile per visible open cell, and wall bands and corners where open cells
+// border rock.
 #include "world/cave.h"
 
 #include <algorithm>
 
-#include "app/globals.h"
+#include "display/display.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 #include <set>
 
 #include "actors/particles.h"
-#include "app/globals.h"
+#include "actors/trig_tables.h"
+#include "assets/palettes.h"
 #include "display/display.h"
 #include "support/demo_startup.h"
 #include "support/platform_test.h"

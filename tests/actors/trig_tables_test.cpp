@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "actors/particles.h"
+#include "actors/trig_tables.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include "app/globals.h"
 #include "app/keyboard.h"
 #include "assets/bitmap.h"
+#include "assets/palettes.h"
+#include "display/display.h"
 #include "support/demo_startup.h"
 #include "support/platform_test.h"
 #include "world/cave.h"

@@ -7,6 +7,8 @@
 #include "app/globals.h"
 #include "app/keyboard.h"
 #include "assets/bitmap.h"
+#include "assets/fades.h"
+#include "assets/palettes.h"
 #include "assets/sprite_strip.h"
 #include "support/platform_test.h"
 #include "support/test_cave.h"

@@ -5,6 +5,7 @@
 
 #include "app/globals.h"
 #include "app/startup.h"
+#include "app/window_proc.h"
 #include "platform/control.h"
 #include "support/platform_test.h"
 

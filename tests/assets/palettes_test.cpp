@@ -4,9 +4,10 @@
 #include <cstdio>
 
 #include "app/clock.h"
-#include "app/globals.h"
 #include "assets/bitmap.h"
+#include "assets/fades.h"
 #include "assets/palettes.h"
+#include "display/display.h"
 #include "support/bmp_file.h"
 #include "support/surface_test.h"
 
@@ -93,8 +94,7 @@ protected:
         PALETTEENTRY black[256] = {};
         primaryPalette = makePalette(black);
         backPalette = makePalette(black);
-        ASSERT_TRUE(applyPalettes());
-        switches = GameSwitches{};
+        ASSERT_TRUE(applyPalettes(false));
         fadeInLevel = 0.0f;
         fadeOutLevel = 1.0f;
     }
@@ -113,44 +113,38 @@ protected:
 
 TEST_F(FadeTest, AFadeInShowsSixtyScaledPalettesThenTheFullOne) {
     for (int step = 1; step <= 60; ++step) {
-        stepFadeIn();
-        ASSERT_EQ(switches.fadeMode, 1) << "step " << step;
+        ASSERT_FALSE(stepFadeIn(false)) << "step " << step;
         EXPECT_EQ(shown(254).peRed, static_cast<BYTE>(255 * fadeInLevel)) << "step " << step;
         EXPECT_EQ(shown(1).peGreen, static_cast<BYTE>(128 * fadeInLevel)) << "step " << step;
     }
     EXPECT_EQ(shown(254).peRed, 254);  // level 0.9999997
-    stepFadeIn();
-    EXPECT_EQ(switches.fadeMode, 0);
+    EXPECT_TRUE(stepFadeIn(false));  // the last step ends the fade
     EXPECT_EQ(fadeInLevel, 0.0f);
     EXPECT_TRUE(sameColour(shown(254), 255, 255, 255));
     EXPECT_TRUE(sameColour(shown(1), 255, 128, 1));
 }
 
 TEST_F(FadeTest, AFadeOutEndsBlackThenBringsThePictureBack) {
-    switches.fadeMode = 2;
-    stepFadeOut();
+    EXPECT_FALSE(stepFadeOut(false));
     EXPECT_EQ(shown(254).peRed, static_cast<BYTE>(255 * (59.0f / 60.0f)));
-    for (int step = 2; step <= 60; ++step) stepFadeOut();
-    EXPECT_EQ(switches.fadeMode, 2);
+    for (int step = 2; step <= 60; ++step) ASSERT_FALSE(stepFadeOut(false)) << "step " << step;
     EXPECT_TRUE(sameColour(shown(254), 0, 0, 0));
-    stepFadeOut();
-    EXPECT_EQ(switches.fadeMode, 0);
+    EXPECT_TRUE(stepFadeOut(false));
     EXPECT_EQ(fadeOutLevel, 1.0f);
     EXPECT_TRUE(sameColour(shown(254), 255, 255, 255));
 }
 
 TEST_F(FadeTest, ColoursScaleByTruncation) {
     fadeInLevel = 0.5f - fadeInStep;  // the step brings it to 0.5 exactly
-    stepFadeIn();
+    stepFadeIn(false);
     ASSERT_EQ(fadeInLevel, 0.5f);
     EXPECT_TRUE(sameColour(shown(1), 127, 64, 0));
 }
 
 TEST_F(FadeTest, SwitchingToAFadeOutMidwayStartsFromTheFadeOutLevel) {
-    for (int step = 0; step < 10; ++step) stepFadeIn();
+    for (int step = 0; step < 10; ++step) stepFadeIn(false);
     float reached = fadeInLevel;
-    switches.fadeMode = 2;  // F8
-    stepFadeOut();
+    stepFadeOut(false);  // F8
     EXPECT_FLOAT_EQ(fadeOutLevel, 59.0f / 60.0f);
     EXPECT_EQ(shown(254).peRed, static_cast<BYTE>(255 * fadeOutLevel));
     EXPECT_EQ(fadeInLevel, reached);  // kept for the next fade in
@@ -158,18 +152,16 @@ TEST_F(FadeTest, SwitchingToAFadeOutMidwayStartsFromTheFadeOutLevel) {
 
 TEST_F(FadeTest, TheModesPaletteGoesIntoBothDisplayPalettes) {
     workingPalette[7] = PALETTEENTRY{9, 8, 7, 0};
-    switches.fireworksMode = true;
-    ASSERT_TRUE(applyPalettes());
+    ASSERT_TRUE(applyPalettes(true));
     PALETTEENTRY back[256] = {};
     backPalette->GetEntries(0, 0, 256, back);
     EXPECT_TRUE(sameColour(shown(7), 9, 8, 7));
     EXPECT_TRUE(sameColour(back[7], 9, 8, 7));
 
-    switches.fireworksMode = false;
-    ASSERT_TRUE(applyPalettes());
+    ASSERT_TRUE(applyPalettes(false));
     EXPECT_TRUE(sameColour(shown(7), 7, 7, 7));
     backPalette = nullptr;
-    EXPECT_FALSE(applyPalettes());
+    EXPECT_FALSE(applyPalettes(false));
 }
 
 }  // namespace

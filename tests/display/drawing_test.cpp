@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/globals.h"
 #include "assets/bitmap.h"
 #include "display/display.h"
 #include "display/drawing.h"
+#include "display/text.h"
 #include "support/bmp_file.h"
 #include "support/surface_test.h"
 
@@ -225,7 +225,7 @@ protected:
 };
 
 TEST_F(MessageWindowTest, TheTextIsCentredOnTheWindow) {
-    drawMessageWindow(surface, 70, 30, "OK", 255);
+    drawMessageWindow(surface, 70, 30, messageSurface, 60, 24, "OK", 255);
     EXPECT_EQ(pixel(surface, 70, 30), 200);
     EXPECT_EQ(pixel(surface, 129, 53), 200);
     EXPECT_EQ(pixel(surface, 69, 30), 100);
@@ -242,7 +242,7 @@ TEST_F(MessageWindowTest, TextWiderThanTheWindowStartsLeftOfIt) {
     const char* text = "A message far wider than the window";
     SIZE size = extent(text);
     ASSERT_GT(size.cx, 60);
-    drawMessageWindow(surface, 70, 30, text, 125);
+    drawMessageWindow(surface, 70, 30, messageSurface, 60, 24, text, 125);
     RECT box = textBox();
     int32_t start = 70 + (60 - size.cx) / 2;  // negative offset, truncated toward zero
     EXPECT_LT(box.left, 70);
@@ -264,7 +264,7 @@ TEST_F(MessageWindowTest, APictureOfThePrimitives) {
     for (int r = 1; r <= 6; ++r) fillCircle(picture, 20 + r * 25, 120, r * 2, RGB(0, 255, 255));
     TextFont font(10);
     font.drawText("Fixedsys 10: Vec 5", 10, 150, RGB(255, 255, 255), picture);
-    drawMessageWindow(picture, 200, 150, "Quit?", 125);
+    drawMessageWindow(picture, 200, 150, messageSurface, 60, 24, "Quit?", 125);
 
     platform::RgbImage rgb;
     rgb.width = 320;

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "actors/actors.h"
+#include "app/frame_driver.h"
 #include "app/globals.h"
 #include "app/startup.h"
 #include "program_runs.h"

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/globals.h"
+#include "display/display.h"
 #include "support/platform_test.h"
 
 class SurfaceTest : public PlatformTest {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/clock.h"
-#include "app/globals.h"
 #include "assets/bitmap.h"
+#include "assets/palettes.h"
 #include "display/display.h"
 #include "display/translucency.h"
 #include "support/surface_test.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/clock.h"
-#include "app/globals.h"
+#include "display/display.h"
 #include "support/platform_test.h"
 #include "test_sheet.h"
 #include "world/cave.h"

@@ -1,4 +1,4 @@
-// Writes faces as the C++ definitions declared in platform/gdi/font_data.h.
+// Writes faces as the C++ definitions declared in platform/core/glyph_data.h.
 #pragma once
 
 #include <ostream>

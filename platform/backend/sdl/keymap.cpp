@@ -24,7 +24,8 @@ int virtualKeyOf(SDL_Keycode sym, SDL_Scancode scancode) {
     case SDLK_BACKSPACE: return VK_BACK;
     default: break;
     }
-    if (sym >= SDLK_F1 && sym <= SDLK_F11) return VK_F1 + (sym - SDLK_F1);
+    if (sym >= SDLK_F1 && sym <= SDLK_F12) return VK_F1 + (sym - SDLK_F1);
+    if (sym == SDLK_PRINTSCREEN) return VK_SNAPSHOT;
     if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) return '1' + (scancode - SDL_SCANCODE_1);
     if (scancode == SDL_SCANCODE_0) return '0';
     if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
@@ -34,30 +35,14 @@ int virtualKeyOf(SDL_Keycode sym, SDL_Scancode scancode) {
     return 0;
 }
 
-KeyAction KeyTranslator::down(SDL_Keycode sym, SDL_Scancode scancode, Uint16 modifiers, bool repeat) {
-    const bool alt = (modifiers & KMOD_ALT) != 0;
-    KeyAction action;
-    if (sym == SDLK_F12 || sym == SDLK_PRINTSCREEN)
-        action.kind = KeyAction::Screenshot;
-    else if (alt && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER))
-        action.kind = KeyAction::ToggleFullscreen;
-    else if (alt && sym == SDLK_F4)
-        action.kind = KeyAction::Close;
-
-    if (action.kind != KeyAction::None) {
-        kept_.insert(scancode);
-        // Held down, these act once: one picture, one toggle.
-        return repeat ? KeyAction{} : action;
-    }
-    if (kept_.count(scancode) != 0) return {};  // still held since the window kept it
-    if (int key = virtualKeyOf(sym, scancode)) return {KeyAction::Key, key};
-    return {};
-}
-
-KeyAction KeyTranslator::up(SDL_Keycode sym, SDL_Scancode scancode) {
-    if (kept_.erase(scancode) != 0) return {};
-    if (int key = virtualKeyOf(sym, scancode)) return {KeyAction::Key, key};
-    return {};
+std::optional<HostEvent> keyEvent(const SDL_KeyboardEvent& key) {
+    const int code = virtualKeyOf(key.keysym.sym, key.keysym.scancode);
+    if (code == 0) return std::nullopt;
+    HostEvent event;
+    event.kind = key.type == SDL_KEYUP ? HostEvent::KeyUp : HostEvent::KeyDown;
+    event.virtualKey = code;
+    event.alt = (key.keysym.mod & KMOD_ALT) != 0;
+    return event;
 }
 
 }  // namespace qmp::sdl

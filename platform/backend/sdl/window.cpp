@@ -69,33 +69,29 @@ void Window::setFullscreen(bool full) {
     redraw();
 }
 
-void Window::present(const platform::RgbImage& picture) {
-    if (picture.width <= 0 || picture.height <= 0) return;
-    if (texture_ == nullptr || pictureW_ != picture.width || pictureH_ != picture.height) {
+void Window::present(const Frame& frame, bool whole) {
+    if (frame.width <= 0 || frame.height <= 0) return;
+    bool all = whole;
+    if (texture_ == nullptr || pictureW_ != frame.width || pictureH_ != frame.height) {
         if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, picture.width,
-                                     picture.height);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, frame.width,
+                                     frame.height);
         if (texture_ == nullptr) {
             SDL_Log("SDL_CreateTexture: %s", SDL_GetError());
             return;
         }
         SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
-        pictureW_ = picture.width;
-        pictureH_ = picture.height;
+        pictureW_ = frame.width;
+        pictureH_ = frame.height;
+        all = true;
     }
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) {
-        SDL_Log("SDL_LockTexture: %s", SDL_GetError());
-        return;
+    const int top = all ? 0 : frame.changedTop;
+    const int bottom = all ? frame.height : frame.changedBottom;
+    if (bottom > top) {
+        const SDL_Rect rows{0, top, frame.width, bottom - top};
+        if (SDL_UpdateTexture(texture_, &rows, frame.row(top), frame.width * 4) != 0)
+            SDL_Log("SDL_UpdateTexture: %s", SDL_GetError());
     }
-    const uint8_t* in = picture.rgb.data();
-    for (int y = 0; y < pictureH_; ++y) {
-        Uint32* out = reinterpret_cast<Uint32*>(static_cast<uint8_t*>(pixels) + size_t(y) * size_t(pitch));
-        for (int x = 0; x < pictureW_; ++x, in += 3)
-            out[x] = 0xFF000000u | Uint32(in[0]) << 16 | Uint32(in[1]) << 8 | in[2];
-    }
-    SDL_UnlockTexture(texture_);
     redraw();
 }
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "backend/sdl/scaling.h"
-#include "platform/control.h"
+#include "core/frame.h"
+#include "core/placement.h"
 
 namespace qmp::sdl {
 
@@ -27,8 +27,12 @@ public:
     void toggleFullscreen();
     void setFullscreen(bool full);
 
-    // Puts a new picture on the screen.
-    void present(const platform::RgbImage& picture);
+    // The layout of the frames the window takes.
+    static PixelFormat pixelFormat() { return PixelFormat{16, 8, 0, 0xFF000000u}; }
+
+    // Puts a new frame on the screen: its changed rows are uploaded, or every
+    // row when `whole` (the renderer lost its textures).
+    void present(const Frame& frame, bool whole = false);
     // Draws the last picture again (the window was exposed or resized).
     void redraw();
 

@@ -1,0 +1,83 @@
+#include "core/presentation.h"
+
+#include <algorithm>
+
+#include "core/backend.h"
+#include "core/reset.h"
+#include "core/screen.h"
+
+namespace qmp::presentation {
+namespace {
+
+struct PresentationState {
+    FrameConverter converter;
+    Frame program;
+    Frame composed;
+    bool composing = false;
+};
+
+PresentationState& state() {
+    static PresentationState s;
+    return s;
+}
+
+const ResetHook resetPresentation([] { state() = PresentationState{}; });
+
+platform::RgbImage toRgb(const Frame& frame) {
+    platform::RgbImage image;
+    image.width = frame.width;
+    image.height = frame.height;
+    image.rgb.resize(frame.pixels.size() * 3);
+    uint8_t* out = image.rgb.data();
+    for (uint32_t pixel : frame.pixels) {
+        *out++ = frame.format.red(pixel);
+        *out++ = frame.format.green(pixel);
+        *out++ = frame.format.blue(pixel);
+    }
+    return image;
+}
+
+}  // namespace
+
+void show(const Picture& picture) {
+    PresentationState& s = state();
+    const std::optional<PixelFormat> format = backend().pixelFormat();
+    if (!format) return;
+    s.converter.convert(picture, *format, s.program);
+    if (!s.composing) backend().present(s.program);
+}
+
+const Frame& programFrame() { return state().program; }
+
+void showComposed(const Frame& frame) {
+    PresentationState& s = state();
+    s.composed = frame;
+    s.composed.markAllChanged();
+    s.composing = true;
+    backend().present(s.composed);
+}
+
+void showProgram() {
+    PresentationState& s = state();
+    if (!s.composing) return;
+    s.composing = false;
+    if (s.program.width > 0) {
+        s.composed = Frame{};
+        s.program.markAllChanged();
+        backend().present(s.program);
+        return;
+    }
+    // No picture of the program's yet: what the box covered was black.
+    std::fill(s.composed.pixels.begin(), s.composed.pixels.end(), s.composed.format.pack(0, 0, 0));
+    backend().present(s.composed);
+    s.composed = Frame{};
+}
+
+platform::RgbImage visibleRgb() {
+    const PresentationState& s = state();
+    if (s.composing) return toRgb(s.composed);
+    if (s.program.width > 0) return toRgb(s.program);
+    return screen::current().toRgb();
+}
+
+}  // namespace qmp::presentation
