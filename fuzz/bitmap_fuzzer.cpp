@@ -68,7 +68,8 @@ void copyWholePicture(const SheetBitmap& image, int32_t level) {
     if (pitchFor(w) * h > MAX_SURFACE_BYTES) return;
     MemorySurface exact(static_cast<uint32_t>(w), static_cast<uint32_t>(h), static_cast<uint32_t>(pitchFor(w)));
     if (!image.copyToSurface(&exact)) broken("a loaded picture copies into a surface of its size");
-    if (!image.copyScreenedToSurface(&exact, level)) broken("a loaded picture copies screened into its size");
+    if (!image.copyScreenedRectToSurface(&exact, static_cast<int32_t>(w), static_cast<int32_t>(h), 0, 0, level))
+        broken("a loaded picture copies screened into its size");
     if (w > 0 && h > 0) {
         // One row short, and one column narrower in both width and pitch: refused.
         MemorySurface shortOne(static_cast<uint32_t>(w), static_cast<uint32_t>(h - 1),

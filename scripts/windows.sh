@@ -12,10 +12,9 @@ scripts/deps.sh build windows
 
 fail() { echo "windows.sh: $*" >&2; exit 1; }
 
-# The demo's sources are the same on every host: no conditional compilation.
-if grep -rnE '^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif)\b' src --include='*.cpp' --include='*.h'; then
-  fail "conditional compilation in the demo's sources (above); host differences belong in the build files or platform/"
-fi
+# The demo's sources are the same on every host (no conditional compilation),
+# and their includes point down the layers.
+scripts/check-sources.sh || fail "the demo's sources break their rules (above)"
 
 cmake --preset windows -DQM_WERROR="${QM_WERROR:-OFF}" >/dev/null
 cmake --build --preset windows

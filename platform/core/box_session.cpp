@@ -8,11 +8,11 @@
 #include "core/backend.h"
 #include "core/box_view.h"
 #include "core/delivery.h"
-#include "core/input.h"
 #include "core/keyboard.h"
 #include "core/presentation.h"
 #include "core/script.h"
 #include "core/text.h"
+#include "user/input.h"
 
 namespace qmp::boxes {
 namespace {

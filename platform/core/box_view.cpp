@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "core/glyphs.h"
-#include "core/input.h"
+#include "user/input.h"
 
 namespace qmp {
 namespace {

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "core/input.h"
 #include "core/keyboard.h"
 #include "core/reset.h"
 #include "core/run.h"
 #include "core/script.h"
+#include "user/input.h"
 
 namespace qmp::delivery {
 namespace {
@@ -51,6 +51,7 @@ bool deliverDue() {
         delivered = true;
     }
     if (delivered) state().lastActivity = clock::now();
+    if (state().modal == nullptr || !state().modal->answered()) delivered |= keyboard::deliverDueRepeats();
     return delivered;
 }
 
@@ -59,7 +60,10 @@ void deliverHost(const HostEvent& event) {
     case HostEvent::KeyDown: keyboard::hostKeyDown(event.virtualKey, event.alt); break;
     case HostEvent::KeyUp: keyboard::hostKeyUp(event.virtualKey); break;
     case HostEvent::FocusGained: input::activate(true); break;
-    case HostEvent::FocusLost: input::activate(false); break;
+    case HostEvent::FocusLost:
+        keyboard::stopRepeating();
+        input::activate(false);
+        break;
     case HostEvent::Close: hostClose(); break;
     case HostEvent::MouseDown:
     case HostEvent::MouseUp:
@@ -79,10 +83,14 @@ bool waitForHost(uint32_t timeoutMs) {
     return !events.empty();
 }
 
-// When the next thing on the clock falls due (a scripted event); none when nothing is waiting.
+// When the next thing on the clock falls due (a scripted event, a key
+// repeat); none when nothing is waiting.
 std::optional<uint32_t> nextDue() {
-    if (const ScriptEvent* next = script::next()) return next->time;
-    return std::nullopt;
+    std::optional<uint32_t> due = keyboard::nextRepeat();
+    if (const ScriptEvent* next = script::next()) {
+        if (!due || static_cast<int32_t>(next->time - *due) < 0) due = next->time;
+    }
+    return due;
 }
 
 uint32_t untilDue(uint32_t due) {
@@ -130,6 +138,14 @@ bool turn(uint32_t timeoutMs) {
     return delivered;
 }
 
+// Whether anything to come can answer the box: a scripted event, or the
+// repeats of a held key.
+bool couldBeAnswered(const Modal& box) {
+    if (script::anyPending([&](const ScriptEvent& e) { return box.couldAnswer(e); })) return true;
+    const int repeating = keyboard::repeatingKey();
+    return repeating != 0 && box.couldAnswer(ScriptEvent{clock::now(), EventKind::KeyDown, repeating, {}});
+}
+
 }  // namespace
 
 void pump(uint32_t timeoutMs) { turn(timeoutMs); }
@@ -138,7 +154,7 @@ void runModal(Modal& box) {
     Modal* outer = state().modal;
     state().modal = &box;
     while (!box.answered()) {
-        if (!backend().interactive() && !script::anyPending([&](const ScriptEvent& e) { return box.couldAnswer(e); })) {
+        if (!backend().interactive() && !couldBeAnswered(box)) {
             box.answer(box.defaultAnswer());
             break;
         }

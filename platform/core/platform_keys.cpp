@@ -5,10 +5,10 @@
 #include <cstdio>
 
 #include "core/backend.h"
-#include "core/input.h"
 #include "core/presentation.h"
 #include "core/reset.h"
 #include "core/screenshot.h"
+#include "user/input.h"
 
 namespace qmp::platform_keys {
 namespace {

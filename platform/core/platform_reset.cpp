@@ -1,3 +1,5 @@
+// The current backend (core/backend.h), and the control interface's reset,
+// backend and clock calls (platform/control.h).
 #include "core/backend.h"
 #include "core/clock.h"
 #include "core/reset.h"

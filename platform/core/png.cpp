@@ -1,4 +1,5 @@
-// PNG output of the visible picture, through libpng.
+// platform/control.h's savePng: PNG output of the visible picture, through
+// libpng.
 #include <png.h>
 
 #include <cerrno>

@@ -1,4 +1,5 @@
-// The end of a run: the run report and stopping a run that cannot go on.
+// The end of a run: the run report, written here and read back by whoever ran
+// the program (the tests), and stopping a run that cannot go on.
 //
 // The report is UTF-8 text, one record per line, fields separated by tabs; a tab,
 // newline, carriage return or backslash inside a text field is written as \t, \n,
@@ -14,7 +15,12 @@
 // Numbers are decimal; <type> is the MB_* flags, <answer> the ID* result.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "core/script.h"
+#include "platform/control.h"
 
 namespace qmp::run {
 
@@ -24,6 +30,19 @@ const std::string& reportPath();
 
 std::string escapeField(const std::string& text);
 std::string formatReport(int exitCode, bool withCalls);
+
+// A report as read back.
+struct Report {
+    int exitCode = -1;
+    uint32_t clock = 0;
+    uint64_t presents = 0;
+    std::vector<platform::MessageBoxRecord> boxes;
+    std::vector<script::CaptureRecord> captures;
+    std::vector<platform::CallRecord> calls;
+};
+
+// Parses report text; false with "line N: ..." in `error` on a malformed line.
+bool parseReport(const std::string& text, Report* report, std::string* error);
 
 // Writes the report of the run so far, when a path was set. False with the reason.
 bool writeReport(int exitCode, std::string* error);

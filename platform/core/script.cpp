@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "core/exclusive.h"
-#include "core/input.h"
 #include "core/keyboard.h"
 #include "core/reset.h"
+#include "user/input.h"
 
 namespace qmp::script {
 namespace {
@@ -263,7 +263,10 @@ void deliver(const ScriptEvent& event) {
     case EventKind::KeyDown: keyboard::scriptKeyDown(event.value); break;
     case EventKind::KeyUp: keyboard::scriptKeyUp(event.value); break;
     case EventKind::Activate: input::activate(true); break;
-    case EventKind::Deactivate: input::activate(false); break;
+    case EventKind::Deactivate:
+        keyboard::stopRepeating();
+        input::activate(false);
+        break;
     case EventKind::Close: input::close(); break;
     case EventKind::Answer: storeAnswer(event.value); break;
     case EventKind::LoseSurfaces: exclusive::loseSurfaces(); break;

@@ -4,7 +4,8 @@
 // Script text, one event per line; blank lines and comments are ignored. A
 // comment starts with '#' at the beginning of a line or after a blank:
 //
-//   <ms> down <key>        key pressed (WM_KEYDOWN; a repeat when already down)
+//   <ms> down <key>        key pressed (WM_KEYDOWN); held, it repeats (core/keyboard.h);
+//                          when already down, one more WM_KEYDOWN at once
 //   <ms> up <key>          key released (WM_KEYUP)
 //   <ms> press <key>       down, then up, at the same time
 //   <ms> activate          the application gets the focus (WM_ACTIVATEAPP TRUE)
@@ -24,9 +25,10 @@
 // F1..F12, a digit 0-9, a letter A-Z; or given as a virtual-key code of two or
 // more decimal digits ("27" is Esc, "112" is F1).
 //
-// While a message box is open, key events go to the box: Enter picks its default
-// button, Y and N answer a Yes/No box, Esc cancels (a Yes/No box takes it as No,
-// an OK box as OK); other keys do nothing. With nothing left in the script that
+// While a message box is open, key events (and a held key's repeats) go to the
+// box: Enter and Space press the focused button (at first the default one), Tab
+// and the arrows move the focus, Y and N answer a Yes/No box, Esc cancels (a
+// Yes/No box takes it as No, an OK box as OK); other keys do nothing. With nothing left in the script that
 // could answer it, a box gets its default answer at once: OK, No, or Cancel.
 #pragma once
 

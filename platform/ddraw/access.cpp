@@ -1,4 +1,5 @@
-// Direct access to a surface's bytes: locks and the device contexts GDI draws through.
+// Surface (ddraw/objects.h): direct access to its bytes, the locks and the
+// device contexts GDI draws through.
 #include "core/dc.h"
 #include "core/trace.h"
 #include "ddraw/objects.h"

@@ -1,4 +1,5 @@
-// Blt and BltFast: colour fills and copies, colour-keyed, stretched and clipped.
+// Surface (ddraw/objects.h): Blt and BltFast, colour fills and copies,
+// colour-keyed, stretched and clipped.
 #include <algorithm>
 #include <cstring>
 #include <vector>

@@ -1,4 +1,5 @@
-// IDirectDrawClipper: clips copies into a surface to a window's client area.
+// Clipper (ddraw/objects.h), the IDirectDrawClipper: clips copies into a
+// surface to a window's client area.
 #include "core/trace.h"
 #include "ddraw/objects.h"
 #include "user/user_state.h"

@@ -1,4 +1,5 @@
-// IDirectDraw::CreateSurface, CreatePalette and CreateClipper.
+// Device (ddraw/objects.h): IDirectDraw::CreateSurface, CreatePalette and
+// CreateClipper.
 #include <new>
 
 #include "core/screen.h"

@@ -1,5 +1,5 @@
-// The DirectDraw device: creation, cooperative level, display mode and the
-// lifetime of everything it makes.
+// Device (ddraw/objects.h), the DirectDraw device: DirectDrawCreate,
+// cooperative level, display mode and the lifetime of everything it makes.
 #include <algorithm>
 #include <new>
 

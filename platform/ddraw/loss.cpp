@@ -1,5 +1,5 @@
-// Losing surfaces, as exclusive full-screen mode does when the program loses
-// the focus, and getting them back with Restore.
+// Surface (ddraw/objects.h): losing surfaces, as exclusive full-screen mode
+// does when the program loses the focus, and getting them back with Restore.
 #include <cstring>
 
 #include "core/trace.h"

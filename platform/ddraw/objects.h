@@ -1,6 +1,11 @@
 // The DirectDraw objects: a device and the surfaces, palettes and clippers it
 // makes. Every object belongs to its device; when the device goes, whatever it
 // made goes with it.
+//
+// Device is in device.cpp, its Create* calls in create.cpp. Surface is in
+// surface.cpp, with its locks and device contexts in access.cpp, Blt and
+// BltFast in blit.cpp, loss and Restore in loss.cpp and Flip in present.cpp.
+// Palette is in palette.cpp, Clipper in clipper.cpp.
 #pragma once
 
 #include <ddraw.h>

@@ -1,4 +1,5 @@
-// IDirectDrawPalette: 256 entries that surfaces show their indices through.
+// Palette (ddraw/objects.h), the IDirectDrawPalette: 256 entries that surfaces
+// show their indices through.
 #include <cstring>
 
 #include "core/screen.h"

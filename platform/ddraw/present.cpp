@@ -1,5 +1,5 @@
-// What the screen shows: the primary surface through its palette, and Flip,
-// which puts the back buffer's picture there.
+// Surface (ddraw/objects.h): what the screen shows, the primary surface
+// through its palette, and Flip, which puts the back buffer's picture there.
 #include <cstring>
 #include <utility>
 

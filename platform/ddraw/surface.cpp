@@ -1,5 +1,6 @@
-// IDirectDrawSurface: lifetime, attachments (back buffer, palette, clipper,
-// colour key) and the description of the surface.
+// Surface (ddraw/objects.h), the IDirectDrawSurface: lifetime, attachments
+// (back buffer, palette, clipper, colour key) and the description of the
+// surface.
 #include <cstring>
 #include <new>
 

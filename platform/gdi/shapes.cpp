@@ -1,4 +1,5 @@
-// Lines, polylines, polygons and ellipses through a device context.
+// GDI32 of windows.h: lines, polylines, polygons and ellipses through a device
+// context.
 #include <windows.h>
 
 #include <vector>

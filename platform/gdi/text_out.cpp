@@ -1,5 +1,5 @@
-// Text colours, background mode, TextOutA and the text extent calls. ANSI text
-// is code page 950.
+// GDI32 of windows.h: text colours, background mode, TextOutA and the text
+// extent calls. ANSI text is code page 950.
 #include <windows.h>
 
 #include <algorithm>

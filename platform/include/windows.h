@@ -1,7 +1,8 @@
 // The Win32 subset that Quillmere Demo calls, for hosts without Windows.
 // Names, type layouts and constant values are those of the Windows SDK; only
 // what the demo and its tests use is declared. The implementation lives in
-// platform/user, platform/kernel, platform/gdi and platform/msimg.
+// one folder per library: platform/user (USER32), platform/gdi (GDI32),
+// platform/kernel (KERNEL32) and platform/msimg (MSIMG32).
 #pragma once
 
 #include <cstddef>

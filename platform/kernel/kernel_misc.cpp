@@ -1,4 +1,5 @@
-// The rest of the KERNEL32 subset: the last-error code, lstrlenA and Sleep.
+// The rest of windows.h's KERNEL32 subset: the last-error code, lstrlenA and
+// Sleep.
 #include <windows.h>
 
 #include <time.h>

@@ -1,5 +1,6 @@
-// AlphaBlend with a constant alpha between two 8-bit targets: the colours mix
-// through both palettes and land on the nearest destination entry.
+// MSIMG32 of windows.h: AlphaBlend with a constant alpha between two 8-bit
+// targets: the colours mix through both palettes and land on the nearest
+// destination entry.
 #include <windows.h>
 
 #include <algorithm>

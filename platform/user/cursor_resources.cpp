@@ -1,4 +1,5 @@
-// The mouse cursor's display count, icon and cursor resources, and PtInRect.
+// USER32 of windows.h: the mouse cursor's display count, icon and cursor
+// resources, and PtInRect.
 #include <windows.h>
 
 #include <map>

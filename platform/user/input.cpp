@@ -1,5 +1,6 @@
-// What the backends deliver, turned into messages for the program's windows.
-#include "core/input.h"
+// The keys, focus changes and close of user/input.h: what the platform's input
+// delivers, turned into messages for the program's windows.
+#include "user/input.h"
 
 #include "core/exclusive.h"
 #include "user/user_state.h"
@@ -24,13 +25,13 @@ LPARAM keyParam(bool wasDown, bool release, unsigned repeatCount = 1) {
 
 }  // namespace
 
-void keyDown(int virtualKey, unsigned repeatCount) {
+void keyDown(int virtualKey, unsigned repeats) {
     if (virtualKey < 1 || virtualKey > 254) return;  // not a key
     user::UserState& s = user::state();
-    bool wasDown = s.keyDown[virtualKey];
+    bool wasDown = s.keyDown[virtualKey] || repeats > 0;
     s.keyDown[virtualKey] = true;
     if (HWND target = keyTarget())
-        user::postMessage(target, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), keyParam(wasDown, false, repeatCount));
+        user::postMessage(target, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), keyParam(wasDown, false, repeats));
 }
 
 void keyUp(int virtualKey) {

@@ -1,16 +1,17 @@
-// MessageBoxA: a modal box over the program's picture (core/box_session.h).
-// Nothing else runs while it is open; every box shown is recorded.
+// USER32's MessageBoxA (windows.h): a modal box over the program's picture
+// (core/box_session.h). Nothing else runs while it is open; every box shown is
+// recorded. Also the boxes' buttons and answers of user/input.h.
 #include <windows.h>
 
 #include <vector>
 
 #include "core/box_session.h"
 #include "core/clock.h"
-#include "core/input.h"
 #include "core/screen.h"
 #include "core/text.h"
 #include "core/trace.h"
 #include "kernel/last_error.h"
+#include "user/input.h"
 #include "user/user_state.h"
 
 namespace qmp::input {

@@ -1,8 +1,8 @@
-// The thread's message queue and the calls of the message loop. Each loop-turn
-// call first renews the visible picture (at most once per turn), then lets the
-// platform deliver what is due: without waiting for PeekMessageA, up to the
-// timeout for MsgWaitForMultipleObjects, as long as it takes for GetMessageA and
-// WaitMessage when the queue is empty.
+// USER32 of windows.h: the thread's message queue and the calls of the message
+// loop. Each loop-turn call first renews the visible picture (at most once per
+// turn), then lets the platform deliver what is due: without waiting for
+// PeekMessageA, up to the timeout for MsgWaitForMultipleObjects, as long as it
+// takes for GetMessageA and WaitMessage when the queue is empty.
 #include <windows.h>
 
 #include "core/clock.h"

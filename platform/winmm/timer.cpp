@@ -1,5 +1,6 @@
-// The multimedia timer: timeGetTime reads the platform clock (virtual when
-// headless). The resolution requests are kept only to answer them as Windows does.
+// The multimedia timer of mmsystem.h: timeGetTime reads the platform clock
+// (virtual when headless). The resolution requests are kept only to answer them
+// as Windows does.
 #include <windows.h>
 #include <mmsystem.h>
 

@@ -7,9 +7,9 @@
 class Stopwatch {
 public:
     // Reads timeGetTime, stores it in `start` and returns it.
-    virtual uint32_t reset();
+    uint32_t reset();
     // timeGetTime - start, modulo 2^32, as a signed 32-bit value.
-    virtual int32_t elapsed();
+    int32_t elapsed();
     // True when `interval` ms have passed since `mark`; the mark then moves to
     // the current time (not mark + interval), so lateness is never made up.
     bool intervalElapsed(int32_t& mark, int32_t interval);

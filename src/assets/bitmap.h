@@ -22,7 +22,6 @@ public:
     int32_t height() const { return infoHeader.biHeight; }
 
     bool copyToSurface(LPDIRECTDRAWSURFACE surface) const;
-    virtual bool copyScreenedToSurface(LPDIRECTDRAWSURFACE surface, int32_t level) const;
     bool copyRectToSurface(LPDIRECTDRAWSURFACE surface, int32_t width, int32_t height, int32_t sourceX,
                            int32_t sourceY) const;
     bool applyPaletteTo(LPDIRECTDRAWPALETTE palette) const;
@@ -37,8 +36,8 @@ public:
 
 class SheetBitmap : public PalettedBitmap {
 public:
-    virtual bool copyScreenedRectToSurface(LPDIRECTDRAWSURFACE surface, int32_t width, int32_t height,
-                                           int32_t sourceX, int32_t sourceY, int32_t level) const;
+    bool copyScreenedRectToSurface(LPDIRECTDRAWSURFACE surface, int32_t width, int32_t height,
+                                   int32_t sourceX, int32_t sourceY, int32_t level) const;
 };
 
 // The screen-door pattern over locked surface memory: an area `areaWidth` bytes

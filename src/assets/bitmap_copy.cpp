@@ -43,10 +43,6 @@ bool PalettedBitmap::copyToSurface(LPDIRECTDRAWSURFACE surface) const {
     return copyRect(*this, surface, width(), height(), 0, 0, false, 0);
 }
 
-bool PalettedBitmap::copyScreenedToSurface(LPDIRECTDRAWSURFACE surface, int32_t level) const {
-    return copyRect(*this, surface, width(), height(), 0, 0, true, level);
-}
-
 bool PalettedBitmap::copyRectToSurface(LPDIRECTDRAWSURFACE surface, int32_t width, int32_t height, int32_t sourceX,
                                        int32_t sourceY) const {
     return copyRect(*this, surface, width, height, sourceX, sourceY, false, 0);

@@ -65,7 +65,7 @@ TEST_F(BitmapCopyTest, RectanglesOutsideThePictureOrTooBigForTheSurfaceAreRefuse
         EXPECT_FALSE(image.copyScreenedRectToSurface(surface, r.width, r.height, r.x, r.y, 128));
     }
     EXPECT_FALSE(image.copyToSurface(surface));  // 10 x 6 into 4 x 3
-    EXPECT_FALSE(image.copyScreenedToSurface(surface, 0));
+    EXPECT_FALSE(image.copyScreenedRectToSurface(surface, 10, 6, 0, 0, 0));
     EXPECT_EQ(memory(surface), before);
     // The surface is not left locked.
     EXPECT_TRUE(image.copyRectToSurface(surface, 4, 3, 6, 3));
@@ -97,7 +97,7 @@ TEST_F(BitmapCopyTest, ScreenedCopiesLayThePatternOverTheCopiedArea) {
         }
     }
     LPDIRECTDRAWSURFACE whole = makeSurface(10, 6);
-    ASSERT_TRUE(image.copyScreenedToSurface(whole, 255));
+    ASSERT_TRUE(image.copyScreenedRectToSurface(whole, 10, 6, 0, 0, 255));
     EXPECT_EQ(pixels(whole), std::vector<uint8_t>(60, 253));
 }
 

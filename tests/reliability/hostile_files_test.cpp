@@ -173,7 +173,7 @@ void runCases(const std::vector<HostileCase>& cases) {
         run.script = SHORT_SCRIPT;
         run.workingDir = folder.path().string();
         run.timeoutMs = 120000;
-        std::string problem = judge(hostile, qmrel::spawnProgram(run));
+        std::string problem = judge(hostile, runProgram(run));
         return problem.empty() ? problem : hostile.name + ": " + problem;
     });
     qmrel::note(std::to_string(cases.size()) + " hostile files tried");

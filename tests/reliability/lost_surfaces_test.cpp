@@ -81,8 +81,8 @@ protected:
         ProgramRun switching;
         // A capture while the last loss is still unrepaired shows that the loss happened.
         switching.script = commonScript() + cycleLines + lostMoment + " capture lost.png\n";
-        ProgramResult reference = qmrel::spawnProgram(plain);
-        ProgramResult cycled = qmrel::spawnProgram(switching);
+        ProgramResult reference = runProgram(plain);
+        ProgramResult cycled = runProgram(switching);
         ASSERT_EQ(qmrel::runProblem(reference), "") << reference.describe();
         ASSERT_EQ(qmrel::runProblem(cycled), "") << cycled.describe();
         EXPECT_TRUE(cycled.report.boxes.empty());

@@ -12,7 +12,6 @@
 #include <thread>
 #include <vector>
 
-#include "spawned_run.h"
 #include "support/program_run.h"
 
 namespace qmrel {

@@ -95,7 +95,7 @@ std::vector<FailurePoint> startupCalls(std::string* error) {
     ProgramRun run;
     run.script = "0 end\n";
     run.callLog = true;
-    ProgramResult result = qmrel::spawnProgram(run);
+    ProgramResult result = runProgram(run);
     std::vector<FailurePoint> points;
     std::string problem = qmrel::runProblem(result);
     if (!problem.empty() || !result.report.boxes.empty()) {
@@ -182,7 +182,7 @@ protected:
             run.script = "60 end\n";
             run.args = {"--fail", point.name + ":" + std::to_string(point.occurrence)};
             run.timeoutMs = 120000;
-            std::string problem = judge(point, expectationFor(point), qmrel::spawnProgram(run));
+            std::string problem = judge(point, expectationFor(point), runProgram(run));
             if (problem.empty()) return problem;
             return point.name + ":" + std::to_string(point.occurrence) + " (" + stageName(point.stage) + "): " + problem;
         });

@@ -5,12 +5,13 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "spawned_run.h"
+#include "support/program_run.h"
 
 namespace qmrel {
 
@@ -52,16 +53,15 @@ inline WatchedRun watchProgram(const std::string& script, int timeoutSeconds, in
     run.script = script;
     run.timeoutMs = timeoutSeconds * 1000;
     const auto started = std::chrono::steady_clock::now();
-    SpawnExtras extras;
-    extras.periodMs = periodMs;
-    extras.peakKb = &watched.finalPeakKb;
-    extras.seconds = &watched.seconds;
-    extras.watch = [&](pid_t pid) {
+    run.watchPeriodMs = periodMs;
+    run.watch = [&](pid_t pid) {
         MemorySample sample;
         sample.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         if (sampleMemory(pid, &sample)) watched.samples.push_back(sample);
     };
-    watched.result = spawnProgram(run, extras);
+    watched.result = runProgram(run);
+    watched.finalPeakKb = watched.result.peakKb;
+    watched.seconds = watched.result.seconds;
     return watched;
 }
 

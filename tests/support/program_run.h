@@ -2,31 +2,20 @@
 // script, and reads back what it did: exit status, output and the run report.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/control.h"
+#include "core/run.h"
 
-struct ReportCapture {
-    uint32_t time = 0;
-    std::string path;
-};
-
-// The run report the program writes with --report (format: platform/core/run.h).
-struct ProgramReport {
-    int exitCode = -1;
-    uint32_t clock = 0;
-    uint64_t presents = 0;
-    std::vector<platform::MessageBoxRecord> boxes;
-    std::vector<ReportCapture> captures;
-    std::vector<platform::CallRecord> calls;
-};
-
-// Parses report text; false with "line N: ..." in `error` on a malformed line.
-bool parseReport(const std::string& text, ProgramReport* report, std::string* error);
+// The run report the program writes with --report, read back by the parser
+// beside its writer (platform/core/run.h).
+using ProgramReport = qmp::run::Report;
 
 // A temporary folder, removed with the object unless QM_KEEP_RUNS is set in
 // the environment. A test of broken picture files copies the pictures into one,
@@ -57,6 +46,10 @@ struct ProgramRun {
     // Adds --headless, --script, --shots and --report; off to run something
     // that is not the program (the harness's own tests).
     bool platformOptions = true;
+    // Called with the child's pid every watchPeriodMs while it runs (to sample
+    // its memory from outside).
+    std::function<void(pid_t)> watch;
+    int watchPeriodMs = 50;
 };
 
 struct ProgramResult {
@@ -72,6 +65,8 @@ struct ProgramResult {
     std::string reportError;     // why the report is missing or malformed
     std::filesystem::path folder;  // the run's own temporary folder (script, report)
     std::filesystem::path shots;   // where relative captures went
+    double seconds = 0;            // real time of the run
+    long peakKb = 0;               // the child's peak resident size, from the kernel
 
     std::shared_ptr<TempFolder> temp;  // owns `folder`
 
@@ -80,13 +75,3 @@ struct ProgramResult {
 };
 
 ProgramResult runProgram(const ProgramRun& run);
-
-// The two halves of a run that do not depend on how the program is started:
-// the temporary folder, script and argument list (empty when the folder or the
-// script could not be made, with `err` saying why), and the exit status and
-// report read back after it ended.
-std::vector<std::string> prepareRun(const ProgramRun& run, ProgramResult* result);
-void finishRun(int waitStatus, ProgramResult* result);
-// The whole file; `found` says whether it could be opened.
-std::string readText(const std::filesystem::path& path, bool* found);
-inline std::filesystem::path reportPathOf(const ProgramResult& result) { return result.folder / "report.txt"; }

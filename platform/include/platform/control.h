@@ -1,5 +1,10 @@
 // The platform's control interface: how tests, tools and the platform's own
 // entry point drive the Win32 stand-in. The demo's sources never include this.
+// The life cycle and the clock are in core/platform_reset.cpp, the script in
+// core/script.cpp, the box records in user/message_box.cpp, faults and the
+// call log in core/trace.cpp, the screen in core/screen.cpp and core/png.cpp,
+// losing surfaces in core/exclusive.cpp, the object counts in ddraw/device.cpp
+// and gdi/objects.cpp.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// The run report (written by the platform, read by the test harness) and the
+// The run report (written and read back by platform/core/run.h) and the
 // harness that runs programs: exit status, output, time limit, the program's
 // own option handling.
 #include <gmock/gmock.h>
@@ -15,7 +15,7 @@ using ::testing::HasSubstr;
 TEST(ReportParsing, ReadsEveryRecordAndUndoesEscapes) {
     ProgramReport report;
     std::string error;
-    ASSERT_TRUE(parseReport("exit\t0\nclock\t16800\npresents\t310\n"
+    ASSERT_TRUE(qmp::run::parseReport("exit\t0\nclock\t16800\npresents\t310\n"
                             "box\t16600\t4\t6\tKeyboard\tline one\\nline\\ttwo \\\\ end\n"
                             "capture\t500\tshots/a b.png\ncall\t0\tCreateWindowExA\n",
                             &report, &error))
@@ -38,13 +38,13 @@ TEST(ReportParsing, ReadsEveryRecordAndUndoesEscapes) {
 TEST(ReportParsing, MalformedLinesAreNamed) {
     ProgramReport report;
     std::string error;
-    EXPECT_FALSE(parseReport("exit\t0\nbox\t1\t2\n", &report, &error));
+    EXPECT_FALSE(qmp::run::parseReport("exit\t0\nbox\t1\t2\n", &report, &error));
     EXPECT_EQ(error, "line 2: box needs 5 fields");
-    EXPECT_FALSE(parseReport("exit\tzero\n", &report, &error));
+    EXPECT_FALSE(qmp::run::parseReport("exit\tzero\n", &report, &error));
     EXPECT_EQ(error, "line 1: bad exit code");
-    EXPECT_FALSE(parseReport("capture\t1\ta\\qb\n", &report, &error));
+    EXPECT_FALSE(qmp::run::parseReport("capture\t1\ta\\qb\n", &report, &error));
     EXPECT_THAT(error, HasSubstr("bad escape"));
-    EXPECT_FALSE(parseReport("frames\t3\n", &report, &error));
+    EXPECT_FALSE(qmp::run::parseReport("frames\t3\n", &report, &error));
     EXPECT_EQ(error, "line 1: unknown record 'frames'");
 }
 
@@ -59,7 +59,7 @@ TEST_F(ReportWriting, WhatThePlatformWritesTheHarnessReadsBack) {
 
     ProgramReport report;
     std::string error;
-    ASSERT_TRUE(parseReport(qmp::run::formatReport(5, true), &report, &error)) << error;
+    ASSERT_TRUE(qmp::run::parseReport(qmp::run::formatReport(5, true), &report, &error)) << error;
     EXPECT_EQ(report.exitCode, 5);
     EXPECT_EQ(report.clock, 250u);
     ASSERT_EQ(report.boxes.size(), 1u);
@@ -69,7 +69,7 @@ TEST_F(ReportWriting, WhatThePlatformWritesTheHarnessReadsBack) {
     ASSERT_EQ(report.calls.size(), 1u);
     EXPECT_EQ(report.calls[0].name, "PtInRect");
 
-    ASSERT_TRUE(parseReport(qmp::run::formatReport(0, false), &report, &error));
+    ASSERT_TRUE(qmp::run::parseReport(qmp::run::formatReport(0, false), &report, &error));
     EXPECT_TRUE(report.calls.empty()) << "calls only with the call log";
 }
 

@@ -92,6 +92,21 @@ TEST_F(WaitTest, KeysGoToTheFocusWindowWithWindowsKeyBits) {
     EXPECT_EQ(queue[3].wParam, static_cast<WPARAM>(VK_ESCAPE));
 }
 
+TEST_F(WaitTest, AHeldKeyRepeatsHeadlessTooWakingTheWaitsAndReachingABox) {
+    makeWindow();
+    ASSERT_TRUE(platform::loadScript("10 down Space\n", nullptr));
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_KEY), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(drainQueue().size(), 1u);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_KEY), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(platform::now(), 510u) << "the first repeat, half a second after the press";
+    std::vector<MSG> queue = drainQueue();
+    ASSERT_EQ(queue.size(), 1u);
+    EXPECT_EQ(static_cast<uint32_t>(queue[0].lParam), (1u << 30) | 1u) << "previous state, count 1";
+    // The box opens with Space still held: its next repeat presses the focused button.
+    EXPECT_EQ(MessageBoxA(nullptr, "held", "caption", MB_YESNO), IDYES);
+    EXPECT_EQ(platform::now(), 543u);
+}
+
 TEST_F(WaitTest, ActivationChangesArePostedOnceAndDeactivationLosesSurfaces) {
     int losses = 0;
     qmp::exclusive::setLossHandler([&] { ++losses; });

@@ -62,7 +62,7 @@ void runWithUnreachableDisplay() {
     std::fclose(file);
     ProgramReport parsed;
     std::string error;
-    ASSERT_TRUE(parseReport(text, &parsed, &error)) << error;
+    ASSERT_TRUE(qmp::run::parseReport(text, &parsed, &error)) << error;
     ASSERT_EQ(parsed.boxes.size(), 1u);
     EXPECT_EQ(parsed.boxes[0].caption, "Keyboard");
     EXPECT_EQ(parsed.boxes[0].answer, IDYES);

@@ -85,6 +85,7 @@ protected:
         window_ = makeWindow();
     }
 
+public:
     // Sends SDL key events: "+" presses, "-" releases, "*" is SDL's own repeat.
     static void key(char what, SDL_Keycode sym, SDL_Scancode scancode, Uint16 modifiers = KMOD_NONE) {
         SDL_Event event{};
@@ -97,6 +98,7 @@ protected:
         SDL_PushEvent(&event);
     }
 
+protected:
     // The key messages that reached the window, as "down 113" / "up 113" ("repeat"
     // when bit 30 is set on a down), and "close" for WM_CLOSE.
     std::vector<std::string> arrived() {
@@ -114,13 +116,77 @@ protected:
     HWND window_ = nullptr;
 };
 
-TEST_F(SdlKeyPath, RepeatsReachTheProgramLikeFirstPresses) {
+TEST_F(SdlKeyPath, TheHostsOwnRepeatsAreIgnored) {
     key('+', SDLK_F2, SDL_SCANCODE_F2);
     key('*', SDLK_F2, SDL_SCANCODE_F2);
     key('-', SDLK_F2, SDL_SCANCODE_F2);
-    key('*', SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, KMOD_LSHIFT);
-    key('+', SDLK_HOME, SDL_SCANCODE_HOME);  // no code: dropped
-    EXPECT_THAT(arrived(), ElementsAre("down 113", "repeat 113", "up 113", "down 16"));
+    key('*', SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, KMOD_LSHIFT);  // a repeat without its press: not held
+    key('+', SDLK_HOME, SDL_SCANCODE_HOME);                   // no code: dropped
+    EXPECT_THAT(arrived(), ElementsAre("down 113", "up 113", "down 16"));
+}
+
+// The platform's repeats on the (virtual) clock: at `ms` the SDL events of
+// `keys` go in ("+X" press, "-X" release, "*X" the host's repeat, "blur" the
+// focus leaves); every millisecond what arrived is noted as "ms down|repeat*N|up KEY".
+struct Step {
+    uint32_t ms;
+    const char* keys;
+};
+std::vector<std::string> repeatsOver(const std::vector<Step>& steps, uint32_t until, bool pumpEveryMs = true) {
+    std::vector<std::string> seen;
+    const uint32_t start = platform::now();
+    size_t next = 0;
+    for (uint32_t t = 0; t <= until; ++t) {
+        platform::setTime(start + t);
+        const bool stepped = next < steps.size() && steps[next].ms == t;
+        for (; next < steps.size() && steps[next].ms == t; ++next) {
+            const std::string what = steps[next].keys;
+            if (what == "blur") {
+                SDL_Event blur{};
+                blur.type = SDL_WINDOWEVENT;
+                blur.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+                SDL_PushEvent(&blur);
+                continue;
+            }
+            const bool shift = what[1] == 'S';
+            SdlKeyPath::key(what[0], shift ? SDLK_LSHIFT : SDLK_RIGHT, shift ? SDL_SCANCODE_LSHIFT : SDL_SCANCODE_RIGHT);
+        }
+        if (!pumpEveryMs && !stepped && t != until) continue;
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP) continue;
+            const unsigned count = static_cast<unsigned>(msg.lParam & 0xFFFF);
+            const bool previous = (msg.lParam & (1 << 30)) != 0;
+            std::string kind = msg.message == WM_KEYUP ? "up"
+                               : previous            ? "repeat*" + std::to_string(count)
+                                                     : "down";
+            seen.push_back(std::to_string(t) + " " + kind + " " + (msg.wParam == VK_SHIFT ? "Shift" : "Right"));
+        }
+    }
+    return seen;
+}
+
+TEST_F(SdlKeyPath, AHeldKeyRepeatsAfterHalfASecondThirtyTimesASecond) {
+    const std::vector<std::string> seen = repeatsOver({{0, "+S"}, {100, "*S"}, {1500, "-S"}}, 1600);
+    std::vector<std::string> expected = {"0 down Shift"};
+    for (uint32_t n = 0; n <= 30; ++n) expected.push_back(std::to_string(500 + n * 100 / 3) + " repeat*1 Shift");
+    expected.push_back("1500 up Shift");
+    EXPECT_EQ(seen, expected) << "Shift repeats like any key; SDL's repeat at 100 ms is not one";
+}
+
+TEST_F(SdlKeyPath, OnlyTheKeyPressedLastRepeats) {
+    EXPECT_THAT(repeatsOver({{0, "+S"}, {400, "+R"}, {950, "-R"}, {1000, "-S"}}, 1100),
+                ElementsAre("0 down Shift", "400 down Right", "900 repeat*1 Right", "933 repeat*1 Right",
+                            "950 up Right", "1000 up Shift"))
+        << "Right took over from Shift and its release stops the repeats";
+    EXPECT_THAT(repeatsOver({{0, "+R"}, {520, "blur"}, {700, "-R"}}, 800),
+                ElementsAre("0 down Right", "500 repeat*1 Right", "700 up Right"))
+        << "losing the focus stops them";
+}
+
+TEST_F(SdlKeyPath, RepeatsThatFellDueWhileTheProgramWasBusyComeAsOneMessage) {
+    EXPECT_THAT(repeatsOver({{0, "+R"}}, 600, false), ElementsAre("0 down Right", "600 repeat*4 Right"))
+        << "500, 533, 566 and 600 ms";
 }
 
 TEST_F(SdlKeyPath, ScreenshotKeysAreKeptFromTheProgram) {

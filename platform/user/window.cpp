@@ -1,5 +1,6 @@
-// Window classes and windows: creation with its messages, size and position,
-// focus, destruction, and the default window procedure.
+// USER32 of windows.h: window classes and windows, their creation with its
+// messages, size and position, focus, destruction and the default window
+// procedure; and USER's shared state and message traffic (user/user_state.h).
 #include <windows.h>
 
 #include <cctype>

@@ -1,6 +1,7 @@
 // What the platform's input (core/delivery.h, core/keyboard.h) hands to USER:
-// keys, focus changes and the close button. USER (platform/user) turns them
-// into messages for the program's windows.
+// keys, focus changes and the close button, which user/input.cpp turns into
+// messages for the program's windows; and the message boxes' buttons and
+// answers, in user/message_box.cpp.
 #pragma once
 
 #include <windows.h>
@@ -9,9 +10,10 @@ namespace qmp::input {
 
 // WM_KEYDOWN / WM_KEYUP with the virtual-key code to the focus window (the main
 // window when nothing has the focus). A key-down while the key is already down
-// is a repeat: bit 30 of lParam is set, as the keyboard's auto-repeat gives it;
-// `repeatCount` (bits 0-15) counts the repeats that one message stands for.
-void keyDown(int virtualKey, unsigned repeatCount = 1);
+// is a repeat: bit 30 of lParam is set, as the keyboard's auto-repeat gives it.
+// `repeats` > 0: that many auto-repeats in one message (the repeat count in
+// bits 0-15, bit 30 set); 0: a press (count 1).
+void keyDown(int virtualKey, unsigned repeats = 0);
 void keyUp(int virtualKey);
 
 // The application gains or loses the focus: WM_ACTIVATEAPP(TRUE/FALSE) to the

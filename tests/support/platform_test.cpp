@@ -1,1 +1,0 @@
-#include "support/platform_test.h"
