@@ -81,6 +81,30 @@ TEST_F(TranslucentCopyTest, RectanglesAreClippedAtEveryEdgeOfBothSurfaces) {
     }
 }
 
+// Rows long enough for the copy's sixteen-pixel blocks and their tails, dense,
+// sparse and random, against the copy written out pixel by pixel.
+TEST_F(TranslucentCopyTest, WideRowsMatchThePixelByPixelCopy) {
+    LPDIRECTDRAWSURFACE wide = makeSurface(45, 6), under = makeSurface(50, 9);
+    for (int seeInTen : {0, 9, 5}) {
+        std::mt19937 random(static_cast<uint32_t>(seeInTen));
+        std::vector<uint8_t> s(45 * 6), t(50 * 9);
+        for (uint8_t& v : s) v = static_cast<int>(random() % 10) < seeInTen ? 253 : static_cast<uint8_t>(random());
+        for (uint8_t& v : t) v = static_cast<uint8_t>(random());
+        for (int32_t x : {3, -7, 20}) {
+            setPixels(wide, s);
+            setPixels(under, t);
+            std::vector<uint8_t> want = t;
+            for (int r = 0; r < 6; ++r) {
+                for (int k = std::max(0, -x); k < 45 && x + k < 50; ++k) {
+                    if (s[r * 45 + k] != 253) want[(2 + r) * 50 + x + k] = BlendTable[s[r * 45 + k] * 256 + t[(2 + r) * 50 + x + k]];
+                }
+            }
+            ASSERT_TRUE(translucentCopy(under, x, 2, wide, 45, 6));
+            EXPECT_EQ(pixels(under), want) << seeInTen << " at " << x;
+        }
+    }
+}
+
 TEST_F(TranslucentCopyTest, EmptyRectanglesCopyNothingAndSucceed) {
     std::vector<uint8_t> before = memory(target);
     EXPECT_TRUE(translucentCopy(target, 1, 1, source, 0, 4));
