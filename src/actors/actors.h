@@ -56,6 +56,10 @@ public:
     int32_t velocityY = 0;  // positive = up
     int32_t motionMark = 0;
     int32_t direction = 0;
+    // What the truncation of the last steps dropped, in units x ms (under 1000
+    // either way), carried into the next step so that slow movers move too.
+    int32_t carryX = 0;
+    int32_t carryY = 0;
 
 protected:
     // The time-based step with collision and bounce shared with the player.

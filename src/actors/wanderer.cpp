@@ -21,10 +21,16 @@ int32_t clampToInt32(int64_t value) {
 // room for the wall reflection's arithmetic (2 x wall - target).
 constexpr int64_t TARGET_LIMIT = int64_t{1} << 29;
 
-int32_t targetAfter(int32_t from, int32_t elapsedMs, int32_t velocity) {
+// The step of elapsedMs at velocity, truncated toward zero, with what earlier
+// truncations dropped: over any span the distance is velocity x time / 1000
+// to within one unit, whatever the frame interval.
+int32_t targetAfter(int32_t from, int32_t elapsedMs, int32_t velocity, int32_t& carry) {
     // 64 bits: dt is not capped, and after ~24 minutes without an update
     // dt x velocity no longer fits in 32 bits.
-    int64_t target = from + int64_t{elapsedMs} * velocity / 1000;
+    const int64_t travel = int64_t{elapsedMs} * velocity + carry;
+    const int64_t step = travel / 1000;
+    carry = static_cast<int32_t>(travel - step * 1000);
+    const int64_t target = from + step;
     return static_cast<int32_t>(target < -TARGET_LIMIT ? -TARGET_LIMIT : target > TARGET_LIMIT ? TARGET_LIMIT : target);
 }
 
@@ -53,6 +59,8 @@ bool Wanderer::init(SpriteStrip* const directionStrips[DIRECTION_COUNT], int32_t
     speed = clampToInt32(static_cast<int64_t>(std::hypot(static_cast<double>(vx), static_cast<double>(vy))));
 
     motionMark = gameClock.elapsed();
+    carryX = 0;
+    carryY = 0;
     setDirection(vx, vy);
     return true;
 }
@@ -81,8 +89,12 @@ void Wanderer::moveByVelocity() {
     int32_t dt = static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(motionMark));
     motionMark = gameClock.elapsed();
 
-    int32_t targetX = targetAfter(x, dt, velocityX);
-    int32_t targetY = targetAfter(y, dt, velocityY);
+    int32_t targetX = targetAfter(x, dt, velocityX, carryX);
+    int32_t targetY = targetAfter(y, dt, velocityY, carryY);
+    // Less than a unit so far: no step to take yet. A step of no length on a
+    // wall line would count as a hit, and a slow mover crossing the lines
+    // between open rows would bounce there.
+    if (targetX == x && targetY == y) return;
     int32_t hitX = 0;
     int32_t hitY = 0;
     if (!Quillmere.moveWithCollision(x, y, targetX, targetY, hitX, hitY)) {
@@ -91,9 +103,12 @@ void Wanderer::moveByVelocity() {
         return;
     }
 
-    // Bounce: stand at the hit point and head for the reflected target at the same speed.
+    // Bounce: stand at the hit point and head for the reflected target at the
+    // same speed. What the old heading carried does not belong to the new one.
     x = hitX;
     y = hitY;
+    carryX = 0;
+    carryY = 0;
     int64_t awayX = int64_t{targetX} - hitX;
     int64_t awayY = int64_t{targetY} - hitY;
     double distance = std::sqrt(static_cast<double>(awayX * awayX + awayY * awayY));

@@ -1,9 +1,11 @@
 // The message loop and the frame driver: a frame every frameInterval ms while
-// the program is active, a presentation (fade step and flip) at most every
-// presentInterval ms.
+// the program is active, and a presentation (fade step and flip) every
+// presentInterval ms, with a frame of its own when it falls between two.
 #include "app/frame_driver.h"
 
 #include <windows.h>
+
+#include <algorithm>
 
 #include "app/clock.h"
 #include "app/globals.h"
@@ -14,11 +16,15 @@
 
 namespace {
 
-// Milliseconds until the next frame is due (0 when it is due now).
-DWORD timeToNextFrame() {
-    int32_t since = static_cast<int32_t>(static_cast<uint32_t>(gameClock.elapsed()) - static_cast<uint32_t>(frameMark));
-    return since >= frameInterval || since < 0 ? 0 : static_cast<DWORD>(frameInterval - since);
+// Milliseconds until `interval` has passed since `mark` (0 when it has).
+DWORD timeUntil(int32_t mark, int32_t interval) {
+    int32_t since = static_cast<int32_t>(static_cast<uint32_t>(gameClock.elapsed()) - static_cast<uint32_t>(mark));
+    return since >= interval || since < 0 ? 0 : static_cast<DWORD>(interval - since);
 }
+
+// The first frame sets the presentation mark; from then on a presentation falls
+// due every presentInterval ms.
+bool presentationDue() { return presentMarkSet && timeUntil(presentMark, presentInterval) == 0; }
 
 }  // namespace
 
@@ -38,10 +44,15 @@ int runMessageLoop() {
                 frameMark = gameClock.elapsed() - frameInterval;
                 frameMarkSet = true;
             }
-            if (gameClock.intervalElapsed(frameMark, frameInterval)) {
+            // A frame every frameInterval ms, and one more when a presentation
+            // falls due in between, which leaves the frame mark where it is: the
+            // pictures come every presentInterval ms, not at the next frame after.
+            if (gameClock.intervalElapsed(frameMark, frameInterval) || presentationDue()) {
                 runFrame();
             } else {
-                MsgWaitForMultipleObjects(0, nullptr, FALSE, timeToNextFrame(), QS_ALLINPUT);
+                DWORD wait = timeUntil(frameMark, frameInterval);
+                if (presentMarkSet) wait = std::min(wait, timeUntil(presentMark, presentInterval));
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
             }
         } else {
             WaitMessage();

@@ -52,6 +52,7 @@ LPDIRECTDRAWPALETTE primaryPalette = nullptr;
 LPDIRECTDRAWPALETTE backPalette = nullptr;
 LPDIRECTDRAWSURFACE messageSurface = nullptr;
 LPDIRECTDRAWSURFACE canvas = nullptr;
+LPDIRECTDRAWPALETTE canvasPalette = nullptr;
 
 // --- Global objects, in the order of their construction ----------------------
 PalettedBitmap messageImage;              // "MsgWnd.bmp"
@@ -78,6 +79,7 @@ void applyDefaults() {
     primaryPalette = nullptr;
     messageSurface = nullptr;
     canvas = nullptr;
+    canvasPalette = nullptr;
     for (bool& held : arrowHeld) held = false;
     visibleRect = {0, 0, screenWidth - 1, screenHeight - 1};
     appActive = 1;

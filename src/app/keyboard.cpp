@@ -48,7 +48,7 @@ void changeSpeed(int32_t direction) {
 
 void showPalette(void (*generate)(PALETTEENTRY*)) {
     generate(workingPalette);
-    if (primaryPalette != nullptr) primaryPalette->SetEntries(0, 0, 256, workingPalette);
+    showOnScreen(workingPalette);
 }
 
 void jumpToRandomPoint() {

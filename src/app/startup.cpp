@@ -73,9 +73,13 @@ const char* runStartupStages() {
 
     if (!createOffscreenSurface(false, mainWindow, directDraw, messageSurface, messageImage.width(),
                                 messageImage.height()) ||
-        !createOffscreenSurface(true, mainWindow, directDraw, canvas, screenWidth, screenHeight) ||
-        !DrawImageToSurfaces())
+        !createOffscreenSurface(true, mainWindow, directDraw, canvas, screenWidth, screenHeight))
         return "DrawImageToSurfaces()";
+    // GDI maps what each frame draws into the canvas against the canvas's own
+    // palette, which a fade leaves at full brightness. Without it the canvas
+    // maps against the primary palette, as before.
+    attachBlackPalette(directDraw, canvas, canvasPalette);
+    if (!DrawImageToSurfaces()) return "DrawImageToSurfaces()";
 
     if (!buildBlendTable(backPalette)) return "Quillmere Msg Box";
 
@@ -131,10 +135,11 @@ bool LoadImages() {
 }
 
 bool DrawImageToSurfaces() {
-    // The display palettes come first: generating the cave paints its minimap
-    // through GDI, which maps the outline colour against them.
+    // The display palettes come first; the minimap paints against a palette of
+    // its own, so its colours do not depend on this order.
     if (!backgroundImage.applyPaletteTo(primaryPalette) || !backgroundImage.applyPaletteTo(backPalette))
         return false;
+    if (canvasPalette) backgroundImage.applyPaletteTo(canvasPalette);
     if (!Quillmere.generate(&backgroundImage, screenWidth * 10, screenWidth * 10)) return false;
     if (!cutSpriteStrips()) return false;
     return messageImage.copyToSurface(messageSurface);

@@ -61,4 +61,5 @@ void releaseDisplay() {
     // The palettes and the canvas's clipper went with the device.
     primaryPalette = nullptr;
     backPalette = nullptr;
+    canvasPalette = nullptr;
 }

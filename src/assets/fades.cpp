@@ -6,12 +6,20 @@
 #include "assets/palettes.h"
 #include "display/display.h"
 
+void showOnScreen(const PALETTEENTRY* colours) {
+    PALETTEENTRY copy[256];
+    for (int i = 0; i < 256; ++i) copy[i] = colours[i];
+    if (primaryPalette) primaryPalette->SetEntries(0, 0, 256, copy);
+    if (canvasPalette) canvasPalette->SetEntries(0, 0, 256, copy);
+}
+
 bool applyPalettes(bool fireworksMode) {
     if (fireworksMode) {
-        if (primaryPalette) primaryPalette->SetEntries(0, 0, 256, workingPalette);
+        showOnScreen(workingPalette);
         if (backPalette) backPalette->SetEntries(0, 0, 256, workingPalette);
         return true;
     }
+    if (canvasPalette) backgroundImage.applyPaletteTo(canvasPalette);
     if (!backgroundImage.applyPaletteTo(primaryPalette)) return false;
     return backgroundImage.applyPaletteTo(backPalette);
 }
@@ -31,7 +39,9 @@ FadeBuffers readPalettes() {
 }
 
 // Each channel of the full colours times the level, truncated; the flags stay
-// as the displayed palette had them.
+// as the displayed palette had them. The canvas keeps the full colours, so
+// that GDI picks the same entries all through the fade and the frame's
+// drawings fade with the picture.
 void showScaled(FadeBuffers& buffers, float level) {
     for (int i = 0; i < 256; ++i) {
         buffers.shown[i].peRed = static_cast<BYTE>(buffers.full[i].peRed * level);
@@ -39,6 +49,7 @@ void showScaled(FadeBuffers& buffers, float level) {
         buffers.shown[i].peBlue = static_cast<BYTE>(buffers.full[i].peBlue * level);
     }
     if (primaryPalette) primaryPalette->SetEntries(0, 0, 256, buffers.shown);
+    if (canvasPalette) canvasPalette->SetEntries(0, 0, 256, buffers.full);
 }
 
 }  // namespace

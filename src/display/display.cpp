@@ -28,7 +28,11 @@ bool CreateFlipSurfaces(LPDIRECTDRAW device, LPDIRECTDRAWSURFACE& primary, LPDIR
 bool attachBlackPalette(LPDIRECTDRAW device, LPDIRECTDRAWSURFACE surface, LPDIRECTDRAWPALETTE& palette) {
     PALETTEENTRY black[256] = {};
     LPDIRECTDRAWPALETTE created = nullptr;
-    if (FAILED(device->CreatePalette(DDPCAPS_8BIT, black, &created, nullptr))) return false;
+    // All 256 entries are the demo's: without DDPCAPS_ALLOW256 the display
+    // would keep entries 0 and 255 black and white, and a generated palette's
+    // last entry, or GDI's nearest colour to a bright one in a dim fade, would
+    // show as white.
+    if (FAILED(device->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, black, &created, nullptr))) return false;
     palette = created;
     surface->SetPalette(palette);
     return true;

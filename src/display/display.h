@@ -20,6 +20,7 @@ extern LPDIRECTDRAWPALETTE primaryPalette;
 extern LPDIRECTDRAWPALETTE backPalette;
 extern LPDIRECTDRAWSURFACE messageSurface;
 extern LPDIRECTDRAWSURFACE canvas;
+extern LPDIRECTDRAWPALETTE canvasPalette;  // the shown colours at full brightness, for GDI on the canvas
 
 // The transparent palette index: the source colour key of every keyed surface.
 constexpr uint8_t TRANSPARENT_INDEX = 253;

@@ -56,9 +56,11 @@ extern TileGeometryTable TileGeometry;
 // Marks a slope that intersectSegments did not compute.
 constexpr float NO_SLOPE = 999999.0f;
 
-// Meeting point of the moving segment (a, b)-(c, d) with the wall (e, f)-(g, h).
-bool intersectSegments(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e, int32_t f, int32_t g, int32_t h,
-                       float& slope1, float& slope2, int32_t& outX, int32_t& outY);
+// Meeting point (outX, outY) of the moving segment M0-M1 with the wall W0-W1,
+// exact: a touching end point comes back as it is, M0 first, then M1, W0, W1.
+// slope1 and slope2 receive the two slopes, NO_SLOPE where not computed.
+bool intersectSegments(const POINT& M0, const POINT& M1, const POINT& W0, const POINT& W1, float& slope1,
+                       float& slope2, int32_t& outX, int32_t& outY);
 
 class CaveWorld {
 public:

@@ -2,12 +2,12 @@
 // between world, screen, cell and minimap coordinates, and the open-cell test.
 #include "world/cave.h"
 
-#include <algorithm>
 #include <limits>
 
 #include "app/clock.h"
 #include "assets/bitmap.h"
 #include "display/display.h"
+#include "world/saturate.h"
 
 TileGeometryTable TileGeometry;
 
@@ -28,12 +28,6 @@ int16_t cellIndex(int32_t v, int32_t cellSize) {
     if (q > std::numeric_limits<int16_t>::max()) return std::numeric_limits<int16_t>::max();
     if (q < std::numeric_limits<int16_t>::min()) return std::numeric_limits<int16_t>::min();
     return static_cast<int16_t>(q);
-}
-
-// Points far outside the world map to far-away points, never around to the other side.
-int32_t saturate(int64_t v) {
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace

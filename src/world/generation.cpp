@@ -39,7 +39,17 @@ bool CaveWorld::createSurfaces() {
         lpBkgSurface[i]->SetColorKey(DDCKEY_SRCBLT, &key);
     }
     // The minimap's translucent copy skips index 253 by itself: no colour key.
-    return createSystemSurface(minimapSize.width, minimapSize.height, minimapSurface);
+    if (!createSystemSurface(minimapSize.width, minimapSize.height, minimapSurface)) return false;
+    // Painted once, it must hold the indices of its colours in the sheet's
+    // palette, the one the scene is drawn in, whatever the screen shows while it
+    // is painted (a fade, a generated palette). GDI maps against a palette of
+    // the surface's own; the surface keeps it and releases it with itself.
+    LPDIRECTDRAWPALETTE palette = nullptr;
+    if (sheet && attachBlackPalette(directDraw, minimapSurface, palette)) {
+        sheet->applyPaletteTo(palette);
+        palette->Release();
+    }
+    return true;
 }
 
 void CaveWorld::releaseSurfaces() {

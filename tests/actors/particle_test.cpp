@@ -8,6 +8,7 @@
 
 #include "actors/particles.h"
 #include "actors/trig_tables.h"
+#include "assets/fades.h"
 #include "assets/palettes.h"
 #include "display/display.h"
 #include "support/demo_startup.h"
@@ -196,8 +197,7 @@ protected:
         const char* failed = qmtest::startDemoInProcess();
         ASSERT_EQ(failed, nullptr) << failed;
         // Fireworks colours: the working palette on the display, as F9 sets it.
-        primaryPalette->SetEntries(0, 0, 256, workingPalette);
-        backPalette->SetEntries(0, 0, 256, workingPalette);
+        applyPalettes(true);
         fillSurface(canvas, 0);
     }
 
@@ -224,8 +224,7 @@ protected:
 TEST_F(ParticleDrawTest, HalfALifeDrawsEntry127WithAPenThreeWide) {
     // Entry 127 in a colour no other entry has, so GDI maps it to itself.
     workingPalette[127] = {255, 0, 255, 0};
-    primaryPalette->SetEntries(0, 0, 256, workingPalette);
-    backPalette->SetEntries(0, 0, 256, workingPalette);
+    applyPalettes(true);
     placeTrail(100, 140, 200, 0.5f);
     ASSERT_TRUE(particleBurst.draw(canvas));
     EXPECT_EQ(pixelAt(120, 200), 127);

@@ -100,6 +100,26 @@ TEST_F(WandererTest, AStepTruncatesTowardZero) {
     EXPECT_EQ(wanderer.motionMark, 40);
 }
 
+TEST_F(WandererTest, DistanceIsVelocityTimesTimeAtAnyFrameInterval) {
+    // Five open rows of columns 0..7: room for 1500 units along both axes.
+    qmtest::buildTestCave({{0, 7}, {0, 7}, {0, 7}, {0, 7}, {0, 7}}, 8);
+    for (int32_t velocity : {1, 50, 99, 150, -150}) {
+        for (int32_t interval : {1, 10, 16}) {
+            platform::reset();
+            const int32_t start = velocity < 0 ? 1900 : 100;
+            Wanderer wanderer = placed(start, start, velocity, velocity);
+            for (int32_t t = interval; t <= 10000; t += interval) {
+                platform::advanceTime(interval);
+                wanderer.update();
+                if (t % 400 != 0) continue;  // the same instants for every interval
+                const int32_t expected = start + velocity * t / 1000;
+                ASSERT_NEAR(wanderer.x, expected, 1) << velocity << " units/s, every " << interval << " ms, at " << t;
+                ASSERT_NEAR(wanderer.y, expected, 1) << velocity << " units/s, every " << interval << " ms, at " << t;
+            }
+        }
+    }
+}
+
 TEST_F(WandererTest, ABounceHeadsFromTheHitPointToTheReflectedTargetAtTheSameSpeed) {
     // From (92, 100) to (-8, 155): the left wall x = 1 is met at (1, 150), the
     // target is mirrored to (10, 155) and the hit point pulled back to (4, 147).

@@ -2,14 +2,18 @@
 // in-process: palettes, a new cave, fireworks, and the quit prompt.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "actors/actors.h"
 #include "actors/particles.h"
+#include "app/clock.h"
 #include "app/globals.h"
 #include "app/keyboard.h"
-#include "assets/bitmap.h"
+#include "assets/fades.h"
 #include "assets/palettes.h"
+#include "assets/bitmap.h"
 #include "display/display.h"
 #include "support/demo_startup.h"
 #include "support/platform_test.h"
@@ -47,8 +51,8 @@ TEST_F(StartedKeyboardTest, OneAndTwoShowANewWorkingPaletteOnThePrimaryOnly) {
     EXPECT_FALSE(onKeyDown('2'));
     PALETTEENTRY shown[256];
     readPalette(primaryPalette, shown);
-    // Entries 0 and 255 stay black and white: the display keeps them.
-    EXPECT_EQ(std::memcmp(shown + 1, workingPalette + 1, 254 * sizeof(PALETTEENTRY)), 0);
+    // All 256 entries, the last one (250, 250, 255) too.
+    EXPECT_EQ(std::memcmp(shown, workingPalette, sizeof shown), 0);
     EXPECT_EQ(shown[254].peBlue, 254);  // the cool palette's entry 254 is (rnd, 254 - rnd, 254)
     PALETTEENTRY backAfter[256];
     readPalette(backPalette, backAfter);
@@ -65,7 +69,7 @@ TEST_F(StartedKeyboardTest, F9SwitchesFireworksAndTheirPaletteOnAndOff) {
     EXPECT_TRUE(switches.fireworksMode);
     PALETTEENTRY shown[256];
     readPalette(backPalette, shown);
-    EXPECT_EQ(std::memcmp(shown + 1, workingPalette + 1, 254 * sizeof(PALETTEENTRY)), 0);
+    EXPECT_EQ(std::memcmp(shown, workingPalette, sizeof shown), 0);
     EXPECT_FALSE(onKeyDown(VK_F9));
     EXPECT_FALSE(switches.fireworksMode);
     readPalette(primaryPalette, shown);
@@ -91,6 +95,41 @@ TEST_F(StartedKeyboardTest, F5MakesANewCaveAndPopulatesIt) {
     bool changed = player.x != oldPlayerX || Quillmere.rowSpan(0).left != oldFirstRow.left ||
                    Quillmere.rowSpan(0).right != oldFirstRow.right || Quillmere.rowSpan(1).left != oldSecondRow.left;
     EXPECT_TRUE(changed);
+}
+
+TEST_F(StartedKeyboardTest, F5PaintsTheMinimapInTheSheetsIndicesWhateverTheScreenShows) {
+    // The same cave each time: the random source reseeded at the same time.
+    auto minimapAfterF5 = [] {
+        platform::setTime(5000);
+        gameRandom.reseed();
+        onKeyDown(VK_F5);
+        std::vector<uint8_t> bytes(213 * 213);
+        DDSURFACEDESC desc{};
+        desc.dwSize = sizeof desc;
+        EXPECT_EQ(Quillmere.minimapSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+        for (int y = 0; y < 213; ++y)
+            std::memcpy(&bytes[y * 213], static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, 213);
+        Quillmere.minimapSurface->Unlock(nullptr);
+        return bytes;
+    };
+    // Before each F5: steps of the opening fade (one per 41 ms), or a key.
+    const struct {
+        const char* when;
+        int fadeSteps;
+        WPARAM key;
+    } moments[] = {{"300 ms into the fade", 7, 0}, {"1500 ms into it", 29, 0}, {"after it", 25, 0},
+                   {"after 1", 0, '1'}, {"in fireworks", 0, VK_F9}};
+    std::vector<std::vector<uint8_t>> minimaps;
+    for (const auto& moment : moments) {
+        for (int i = 0; i < moment.fadeSteps; ++i) stepFadeIn(switches.fireworksMode);
+        if (moment.key != 0) onKeyDown(moment.key);
+        minimaps.push_back(minimapAfterF5());
+    }
+    // The outline's cyan is an entry of the sheet's palette.
+    int cyan = 0;
+    while (cyan < 255 && backgroundImage.paletteColor(cyan) != Quillmere.outlineColour) ++cyan;
+    EXPECT_GT(std::count(minimaps[2].begin(), minimaps[2].end(), cyan), 5000);
+    for (size_t i = 0; i < minimaps.size(); ++i) EXPECT_EQ(minimaps[i], minimaps[2]) << moments[i].when;
 }
 
 TEST_F(StartedKeyboardTest, EscAnsweredNoKeepsRunningWithThePromptOnTheScreen) {

@@ -13,6 +13,8 @@
 #include "app/globals.h"
 #include "app/passes.h"
 #include "app/readout.h"
+#include "assets/fades.h"
+#include "assets/palettes.h"
 #include "display/translucency.h"
 #include "display/display.h"
 #include "support/demo_startup.h"
@@ -180,6 +182,28 @@ TEST_F(PassesTest, TheReadoutIsDrawnFromRowFifteenInCyanAndRed) {
     EXPECT_EQ(countIndex(pixels, cyan, 0, 0, 5, 480), 0);
 }
 
+TEST_F(PassesTest, TheReadoutAndTheDotsFadeWithThePictureAndNeverTurnWhite) {
+    switches.hudVisible = true;
+    switches.minimapStyle = 0;  // the outline and the dots, all drawn by GDI
+    auto readout = [] {
+        fillSurface(canvas, 0);
+        drawMinimapOverlay(canvas);
+        drawHud(canvas);
+        return canvasPixels();
+    };
+    const std::vector<uint8_t> full = readout();
+    // Along the opening fade, and along a fade out (F8): the drawings pick the
+    // same entries, none of them 255, at every level.
+    for (int mode : {1, 2}) {
+        for (int step = 1; step <= 60; ++step) {
+            mode == 1 ? stepFadeIn(false) : stepFadeOut(false);
+            const std::vector<uint8_t> pixels = readout();
+            ASSERT_EQ(std::count(pixels.begin(), pixels.end(), 255), 0) << "fade " << mode << ", step " << step;
+            ASSERT_EQ(pixels, full) << "fade " << mode << ", step " << step;
+        }
+    }
+}
+
 TEST_F(PassesTest, TheCursorAdvancesEveryTwoHundredMillisecondsOnlyWhileShown) {
     switches.cursorVisible = true;
     drawHud(canvas);  // the first showing starts the mark
@@ -301,6 +325,14 @@ TEST_F(PassesTest, FireworksShowThePaletteAsDotsAlongTheTopAndNoText) {
     EXPECT_EQ(below, 0);
     EXPECT_LE(lastX, 521);
     EXPECT_GE(lastX, 515);
+    // Under the fireworks' own palette the last dot is the last entry, shown as generated.
+    applyPalettes(true);
+    fillSurface(canvas, 0);
+    drawHud(canvas);
+    EXPECT_EQ(canvasPixels()[2 * screenWidth + 519], 255);
+    PALETTEENTRY shown[256];
+    primaryPalette->GetEntries(0, 0, 256, shown);
+    EXPECT_EQ(RGB(shown[255].peRed, shown[255].peGreen, shown[255].peBlue), RGB(200, 255, 200));
 }
 
 }  // namespace

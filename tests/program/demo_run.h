@@ -11,7 +11,7 @@
 namespace qmtest {
 
 // Seconds of demo time until the opening fade has surely ended (61 steps, one
-// per 50 ms presentation).
+// per 41 ms presentation).
 constexpr int FADE_DONE_MS = 3300;
 
 inline ProgramResult runDemoScript(const std::string& script, bool callLog = false) {

@@ -168,9 +168,9 @@ TEST(LongRunProgram, RandomKeysEndNormallyPresentingToTheEndInFlatMemory) {
         EXPECT_EQ(box.caption, "Keyboard");
         EXPECT_EQ(box.answer, IDNO);
     }
-    // One presentation per 50 ms, less the moments a prompt stood open: a run
+    // One presentation per 41 ms, less the moments a prompt stood open: a run
     // that stalled before its end falls short.
-    const uint64_t expected = end / 50 - static_cast<uint64_t>(escapes) * 2;
+    const uint64_t expected = end / 41 - static_cast<uint64_t>(escapes) * 2;
     EXPECT_GE(result.report.presents, expected * 99 / 100);
 
     const long early = qmrel::residentPeakBetween(run, 0.15, 0.35);

@@ -388,6 +388,18 @@ TEST_F(ViewMoveTest, HalfWayToAHitPointInAnotherRowNeverEndsInRock) {
     EXPECT_EQ(cave.viewY, 6);
 }
 
+TEST_F(ViewMoveTest, AStepIsRefusedOnlyWhenItWouldEndInRock) {
+    // The top wall of the top row is met at (1191, 451), above the cave: the hit
+    // point is rock, but the rule takes the view to the reflected target, open.
+    shapeCave(cave, 320, 64, 28, {{12, 27}, {3, 24}, {1, 19}, {1, 21}, {3, 23}, {1, 15}, {0, 13}});
+    cave.viewX = 1196;
+    cave.viewY = 400;
+    cave.moveViewBy(-24, 245);
+    EXPECT_EQ(debugId, 17);
+    EXPECT_EQ(cave.viewX, 1172);
+    EXPECT_EQ(cave.viewY, 257);
+}
+
 TEST_F(ViewMoveTest, ReflectedTargetInRockLeavesTheViewAtTheHitPoint) {
     cave.viewX = 1200;
     cave.viewY = 600;

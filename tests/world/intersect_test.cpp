@@ -15,7 +15,7 @@ using Point = std::pair<int32_t, int32_t>;
 std::optional<Point> meet(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e, int32_t f, int32_t g, int32_t h) {
     float slope1 = 0, slope2 = 0;
     int32_t x = -777, y = -777;
-    if (!intersectSegments(a, b, c, d, e, f, g, h, slope1, slope2, x, y)) {
+    if (!intersectSegments({a, b}, {c, d}, {e, f}, {g, h}, slope1, slope2, x, y)) {
         EXPECT_EQ(x, -777) << "the point is written only on success";
         return std::nullopt;
     }
@@ -80,19 +80,32 @@ TEST(IntersectSegments, SlopesAreHandedBackOnlyWhenComputed) {
     float slope1 = 0, slope2 = 0;
     int32_t x, y;
     // Moving line not vertical, wall vertical: only the first slope.
-    ASSERT_TRUE(intersectSegments(0, 0, 10, 5, 6, -5, 6, 20, slope1, slope2, x, y));
+    ASSERT_TRUE(intersectSegments({0, 0}, {10, 5}, {6, -5}, {6, 20}, slope1, slope2, x, y));
     EXPECT_FLOAT_EQ(slope1, 0.5f);
     EXPECT_EQ(slope2, NO_SLOPE);
     // Vertical moving segment across a sloped wall: only the second, from which
     // the meeting point is derived.
-    ASSERT_TRUE(intersectSegments(5, -10, 5, 10, 0, 0, 10, 4, slope1, slope2, x, y));
+    ASSERT_TRUE(intersectSegments({5, -10}, {5, 10}, {0, 0}, {10, 4}, slope1, slope2, x, y));
     EXPECT_EQ(slope1, NO_SLOPE);
     EXPECT_FLOAT_EQ(slope2, 0.4f);
     EXPECT_EQ(Point(x, y), Point(5, 2));
     // Nothing computed when the wall does not straddle the line.
-    intersectSegments(0, 0, 0, 10, 5, 0, 5, 10, slope1, slope2, x, y);
+    intersectSegments({0, 0}, {0, 10}, {5, 0}, {5, 10}, slope1, slope2, x, y);
     EXPECT_EQ(slope1, NO_SLOPE);
     EXPECT_EQ(slope2, NO_SLOPE);
+}
+
+TEST(IntersectSegments, TouchingEndPointsAndIntegralCrossingsComeBackExactly) {
+    // The start lies on the sloped wall's line.
+    EXPECT_EQ(meet(3, -1, -6, 3, 6, 3, 0, -5), Point(3, -1));
+    // The moving segment starts at the wall's first end, nearly along the wall.
+    EXPECT_EQ(meet(-964349, -634944, -576404, -591487, -964349, -634944, -576403, -591488), Point(-964349, -634944));
+    // Crossings that fall exactly on whole units: x = 3320 + 275 x 598 / 325 = 3826
+    // on a bottom wall, y = 14070 - 88 x 546 / 1848 = 14044 on a side wall.
+    EXPECT_EQ(meet(3320, 8676, 3918, 8351, 1666, 8401, 5660, 8401), Point(3826, 8401));
+    EXPECT_EQ(meet(2533, 14070, 4381, 13524, 2621, 14001, 2621, 14399), Point(2621, 14044));
+    // A wall's end on the moving segment's start.
+    EXPECT_EQ(meet(769, 1105, 740, 1111, 769, 1105, 769, 1195), Point(769, 1105));
 }
 
 TEST(IntersectSegments, SlopedSegmentsCross) {

@@ -1,6 +1,7 @@
 #include "palette.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -17,6 +18,50 @@ Rgb mean(const Rgb& a, const Rgb& b) {
 
 // Perceived brightness, 0..255, integer weights.
 int luma(const Rgb& c) { return (299 * c.r + 587 * c.g + 114 * c.b) / 1000; }
+
+// Key F1 outlines the minimap in a random entry 0..200 over the dark cave;
+// every colour but black must stand out from it.
+bool standsOutFromTheCave(const Rgb& c) { return luma(c) >= 40 || std::max({c.r, c.g, c.b}) >= 160; }
+
+// A filler may be neither near the key, which nothing else may resemble, nor
+// too dark for an outline.
+bool fitsAsFiller(const Rgb& c) { return l1(kKeyColour, c.r, c.g, c.b) >= 120 && standsOutFromTheCave(c); }
+
+// A colour too dark for an outline, brightened just enough to stand out: the
+// smaller of the two scalings that reach the brightness or the channel limit.
+Rgb liftedToStandOut(const Rgb& c) {
+    if (standsOutFromTheCave(c)) return c;
+    const int top = std::max({c.r, c.g, c.b});
+    if (top == 0) return c;
+    const double factor = std::min(40.5 / std::max(luma(c), 1), 160.0 / top);
+    auto scaled = [factor](int v) { return static_cast<uint8_t>(std::min(255.0, std::ceil(v * factor))); };
+    return Rgb{scaled(c.r), scaled(c.g), scaled(c.b)};
+}
+
+// The mean brightness of entry i in the demo's two generated palettes (keys 1
+// and 2), their random parts taken at the middle of their ranges. Both climb
+// from dark to bright, with a step back at 55 and at 95.
+double generatedBrightness(int i) {
+    auto lumaOf = [](double r, double g, double b) { return 0.299 * r + 0.587 * g + 0.114 * b; };
+    double warm, cool;
+    if (i <= 34) {
+        warm = lumaOf(i + 35, 20, 7.5);
+        cool = lumaOf(i + 5, i + 10, i + 7.5);
+    } else if (i <= 54) {
+        warm = lumaOf(i + 42.5, i + 15, 40.5);
+        cool = lumaOf(i - 10, i + 30, i + 10);
+    } else if (i <= 94) {
+        warm = lumaOf(i + 15, i - 15, 15);
+        cool = lumaOf(i - 20, i - 15, i + 50);
+    } else if (i <= 199) {
+        warm = lumaOf(i + 25, i - 30, 15);
+        cool = lumaOf(i - 60, i - 30, i + 40);
+    } else {
+        warm = lumaOf(i, i - 10, 65);
+        cool = lumaOf(175, i - 10.5, i);
+    }
+    return warm + cool;
+}
 
 // A ramp of `count` colours through the control colours, evenly spaced.
 std::vector<Rgb> rampThrough(int count, std::initializer_list<Rgb> stops) {
@@ -63,15 +108,16 @@ void addBlendFillers(std::vector<Rgb>& colours, size_t target) {
             means.push_back({m, nearestDistance(m)});
         }
     while (colours.size() < target) {
-        // The worst-served mean that is not too close to the key colour: the key
-        // must stay a colour nothing else resembles.
+        // The worst-served mean, as a colour that may be a filler, where that
+        // serves it better than the entries so far.
         int bestDistance = 0;
         Rgb best{};
         for (const PairMean& p : means) {
-            if (p.distance > bestDistance && l1(kKeyColour, p.mean.r, p.mean.g, p.mean.b) >= 120) {
-                bestDistance = p.distance;
-                best = p.mean;
-            }
+            if (p.distance <= bestDistance) continue;
+            const Rgb candidate = liftedToStandOut(p.mean);
+            if (!fitsAsFiller(candidate) || l1(candidate, p.mean.r, p.mean.g, p.mean.b) >= p.distance) continue;
+            bestDistance = p.distance;
+            best = candidate;
         }
         if (bestDistance == 0) throw std::runtime_error("palette: no colour left to add");
         colours.push_back(best);
@@ -117,39 +163,47 @@ void refineFillers(std::vector<Rgb>& colours, size_t firstFiller, int rounds) {
             };
             const Rgb moved{median(r[k]), median(g[k]), median(b[k])};
             const bool clash = std::find(colours.begin(), colours.end(), moved) != colours.end();
-            if (!clash && l1(kKeyColour, moved.r, moved.g, moved.b) >= 120) colours[k] = moved;
+            if (!clash && fitsAsFiller(moved)) colours[k] = moved;
         }
     }
 }
 
 Palette buildPalette() {
-    const Rgb fixed[6] = {{0, 0, 0}, {0, 255, 255}, {255, 0, 0}, {0, 0, 255}, {125, 125, 0}, {255, 255, 255}};
+    const Rgb black{0, 0, 0}, white{255, 255, 255};
+    // The other colours the demo asks GDI for: cyan, red, blue and olive.
+    const Rgb gdiColours[] = {{0, 255, 255}, {255, 0, 0}, {0, 0, 255}, {125, 125, 0}};
 
-    // Material ramps, darkest first; shadows lean cool, highlights warm.
+    // Material ramps, darkest first; shadows lean cool, highlights warm. The
+    // darkest shade of each still stands out from the cave, and the outlines
+    // are black, so that the dark end of the generated palettes is left to
+    // the dark shades.
     const std::vector<std::vector<Rgb>> ramps = {
-        rampThrough(12, {{12, 11, 18}, {48, 44, 56}, {100, 92, 96}, {184, 172, 154}}),   // rock
-        rampThrough(12, {{30, 21, 18}, {68, 47, 33}, {116, 82, 54}, {172, 130, 86}}),     // earth
-        rampThrough(5, {{24, 40, 26}, {62, 94, 46}, {132, 160, 78}}),                     // moss
+        rampThrough(12, {{41, 39, 51}, {62, 57, 70}, {104, 96, 100}, {184, 172, 154}}),  // rock
+        rampThrough(12, {{56, 39, 30}, {78, 54, 38}, {116, 82, 54}, {172, 130, 86}}),     // earth
+        rampThrough(5, {{34, 54, 34}, {62, 94, 46}, {132, 160, 78}}),                     // moss
         rampThrough(5, {{88, 44, 36}, {158, 96, 68}, {238, 184, 138}}),                   // skin
-        rampThrough(5, {{18, 40, 62}, {38, 98, 124}, {116, 186, 196}}),                   // jacket
-        rampThrough(6, {{36, 12, 22}, {98, 28, 42}, {178, 74, 68}}),                      // cloak
-        rampThrough(5, {{42, 25, 17}, {104, 64, 36}, {176, 122, 70}}),                    // leather
+        rampThrough(5, {{26, 52, 78}, {38, 98, 124}, {116, 186, 196}}),                   // jacket
+        rampThrough(6, {{72, 28, 42}, {112, 36, 50}, {178, 74, 68}}),                     // cloak
+        rampThrough(5, {{62, 38, 26}, {104, 64, 36}, {176, 122, 70}}),                    // leather
         rampThrough(5, {{70, 56, 32}, {146, 122, 72}, {222, 200, 138}}),                  // khaki
         rampThrough(4, {{44, 48, 58}, {104, 112, 124}, {206, 212, 220}}),                 // metal
         rampThrough(8, {{96, 22, 10}, {206, 64, 12}, {255, 166, 34}, {255, 244, 176}}),   // flame
         rampThrough(6, {{22, 56, 78}, {36, 150, 164}, {180, 255, 240}}),                  // crystal
         rampThrough(5, {{150, 126, 94}, {214, 194, 158}, {248, 238, 214}}),               // parchment
-        {Rgb{10, 7, 12}},                                                                 // outline
     };
 
-    std::vector<Rgb> chosen(std::begin(fixed), std::end(fixed));
-    chosen.push_back(kKeyColour);
+    std::vector<Rgb> chosen = {black, white, kKeyColour};
     std::vector<Entry> entries;
+    for (const Rgb& c : gdiColours) {
+        chosen.push_back(c);
+        entries.push_back({c, -1, 0});
+    }
     for (size_t r = 0; r < ramps.size(); ++r)
         for (size_t s = 0; s < ramps[r].size(); ++s) {
             const Rgb& c = ramps[r][s];
             if (std::find(chosen.begin(), chosen.end(), c) != chosen.end())
                 throw std::runtime_error("palette: a ramp colour repeats another entry");
+            if (!standsOutFromTheCave(c)) throw std::runtime_error("palette: a ramp colour is too dark for an outline");
             chosen.push_back(c);
             entries.push_back({c, static_cast<int>(r), static_cast<int>(s)});
         }
@@ -161,37 +215,31 @@ Palette buildPalette() {
     addBlendFillers(chosen, 256);
     for (size_t i = before; i < chosen.size(); ++i) entries.push_back({chosen[i], -1, 0});
 
-    // Entries 0..200 also serve as random outline colours on the minimap, so the
-    // darkest colours take the top slots (201..254 apart from the key).
-    std::vector<size_t> order(entries.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
+    // The k-th darkest colour goes to the k-th darkest entry of the generated
+    // palettes, so that a random palette keeps the art's brightness order.
+    std::vector<size_t> byBrightness(entries.size());
+    for (size_t i = 0; i < byBrightness.size(); ++i) byBrightness[i] = i;
+    std::stable_sort(byBrightness.begin(), byBrightness.end(),
                      [&](size_t a, size_t b) { return luma(entries[a].colour) < luma(entries[b].colour); });
-    std::vector<int> slotOf(entries.size(), -1);
-    std::vector<int> darkSlots;
-    for (int s = 254; s > 200; --s)
-        if (s != kKeyIndex) darkSlots.push_back(s);
-    for (size_t k = 0; k < darkSlots.size(); ++k) slotOf[order[k]] = darkSlots[k];
-    int next = 5;
-    for (size_t i = 0; i < entries.size(); ++i)
-        if (slotOf[i] < 0) slotOf[i] = next++;
+    std::vector<int> slots;
+    for (int s = 1; s < kWhiteIndex; ++s)
+        if (s != kKeyIndex) slots.push_back(s);
+    std::stable_sort(slots.begin(), slots.end(),
+                     [](int a, int b) { return generatedBrightness(a) < generatedBrightness(b); });
+    if (slots.size() != entries.size()) throw std::runtime_error("palette: the colours do not fill the entries");
 
     Palette p;
-    for (int i = 0; i < 5; ++i) p.colours[static_cast<size_t>(i)] = fixed[i];
-    p.colours[kWhiteIndex] = fixed[5];
+    p.colours[kBlackIndex] = black;
+    p.colours[kWhiteIndex] = white;
     p.colours[kKeyIndex] = kKeyColour;
     Ramp* rampSlots[] = {&p.rock, &p.earth,  &p.moss,  &p.skin,    &p.jacket,    &p.cloak,
                          &p.leather, &p.khaki, &p.metal, &p.flame, &p.crystal, &p.parchment};
-    for (size_t r = 0; r + 1 < ramps.size(); ++r) rampSlots[r]->index.resize(ramps[r].size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const uint8_t slot = static_cast<uint8_t>(slotOf[i]);
-        p.colours[slot] = entries[i].colour;
-        const int r = entries[i].ramp;
-        if (r < 0) continue;
-        if (static_cast<size_t>(r) + 1 == ramps.size())
-            p.outline = slot;
-        else
-            rampSlots[r]->index[static_cast<size_t>(entries[i].shade)] = slot;
+    for (size_t r = 0; r < ramps.size(); ++r) rampSlots[r]->index.resize(ramps[r].size());
+    for (size_t k = 0; k < slots.size(); ++k) {
+        const Entry& entry = entries[byBrightness[k]];
+        const uint8_t slot = static_cast<uint8_t>(slots[k]);
+        p.colours[slot] = entry.colour;
+        if (entry.ramp >= 0) rampSlots[entry.ramp]->index[static_cast<size_t>(entry.shade)] = slot;
     }
     return p;
 }

@@ -1,7 +1,9 @@
 // The one palette shared by the three pictures: the colours the demo asks GDI
-// for at fixed low indices, the transparent key at 253, shading ramps for each
-// material, and the rest chosen so that the demo's BlendTable finds a close
-// colour for the mean of any two entries.
+// for, the transparent key at 253, shading ramps for each material, and the
+// rest chosen so that the demo's BlendTable finds a close colour for the mean
+// of any two entries. The entries run from dark to bright in the order in
+// which the demo's generated palettes brighten, so that the art under one of
+// those reads as the same scene in other colours.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -11,14 +13,9 @@
 
 namespace assetgen {
 
+// Black and white at the two ends, where the generated palettes are darkest
+// (entry 0 stays black) and brightest.
 inline constexpr uint8_t kBlackIndex = 0;
-inline constexpr uint8_t kCyanIndex = 1;
-inline constexpr uint8_t kRedIndex = 2;
-inline constexpr uint8_t kBlueIndex = 3;
-inline constexpr uint8_t kOliveIndex = 4;
-// In exclusive full-screen mode Windows keeps palette entries 0 and 255 as
-// black and white (the palettes are made without DDPCAPS_ALLOW256), so the
-// pictures use those two entries for nothing else.
 inline constexpr uint8_t kWhiteIndex = 255;
 inline constexpr uint8_t kKeyIndex = 253;
 inline constexpr Rgb kKeyColour{255, 0, 255};
@@ -38,7 +35,7 @@ struct Ramp {
 struct Palette {
     ColourTable colours{};
     Ramp rock, earth, moss, skin, jacket, cloak, leather, khaki, metal, flame, crystal, parchment;
-    uint8_t outline = 0;
+    uint8_t outline = kBlackIndex;
 };
 
 // Built once, deterministically.
