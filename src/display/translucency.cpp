@@ -130,17 +130,17 @@ private:
         const __m128i zero = _mm_setzero_si128();
         __m128i bound = _mm_set1_epi16(INT16_MAX);
         for (int i = 0; i < 256; i += lanes) {
-            __m128i near = zero, far = zero;
+            __m128i closest = zero, farthest = zero;
             for (int c = 0; c < 3; ++c) {
                 const __m128i value = _mm_loadu_si128(reinterpret_cast<const __m128i*>(channels[c]->data() + i));
                 const __m128i belowLow = _mm_sub_epi16(_mm_set1_epi16(static_cast<int16_t>(lows[c])), value);
                 const __m128i aboveHigh =
                     _mm_sub_epi16(value, _mm_set1_epi16(static_cast<int16_t>(lows[c] + cellSide - 1)));
-                near = _mm_add_epi16(near, _mm_max_epi16(zero, _mm_max_epi16(belowLow, aboveHigh)));
-                far = _mm_sub_epi16(far, _mm_min_epi16(belowLow, aboveHigh));
+                closest = _mm_add_epi16(closest, _mm_max_epi16(zero, _mm_max_epi16(belowLow, aboveHigh)));
+                farthest = _mm_sub_epi16(farthest, _mm_min_epi16(belowLow, aboveHigh));
             }
-            _mm_store_si128(reinterpret_cast<__m128i*>(least.data() + i), near);
-            bound = _mm_min_epi16(bound, far);
+            _mm_store_si128(reinterpret_cast<__m128i*>(least.data() + i), closest);
+            bound = _mm_min_epi16(bound, farthest);
         }
         const __m128i limit = _mm_set1_epi16(smallestLane(bound));
         cellStart_[cell] = static_cast<int>(candidateIndex_.size());
