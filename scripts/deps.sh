@@ -13,6 +13,7 @@ packages_for() {
     wine) echo "wine wine64 fonts-wine fonts-unifont fonts-arphic-uming libxrandr2 xvfb xdotool imagemagick" ;;
     fuzz) echo "clang libclang-rt-14-dev" ;;
     valgrind) echo "valgrind" ;;
+    bench) echo "valgrind jq" ;;
     *) echo "deps.sh: unknown package set '$1'" >&2; exit 2 ;;
   esac
 }

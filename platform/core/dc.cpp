@@ -1,41 +1,31 @@
 #include "core/dc.h"
 
-#include <memory>
-#include <unordered_map>
-
 #include "core/reset.h"
 
 namespace qmp {
+
+constinit ContextTable openContexts{};
+
 namespace {
 
-struct DcTable {
-    std::unordered_map<HDC, std::unique_ptr<DeviceContext>> contexts;
-};
-
-DcTable& table() {
-    static DcTable t;
-    return t;
-}
-
-const ResetHook resetContexts([] { table().contexts.clear(); });
+const ResetHook resetContexts([] { openContexts.clear(); });
 
 }  // namespace
 
 HDC openDC(PixelTarget* target) {
-    auto context = std::make_unique<DeviceContext>();
-    context->target = target;
-    HDC handle = reinterpret_cast<HDC>(context.get());
-    table().contexts.emplace(handle, std::move(context));
-    return handle;
+    DeviceContext context;
+    context.target = target;
+    return reinterpret_cast<HDC>(openContexts.add(context));
 }
 
-void closeDC(HDC dc) { table().contexts.erase(dc); }
+void closeDC(HDC dc) { openContexts.remove(reinterpret_cast<uintptr_t>(dc)); }
 
-DeviceContext* contextOf(HDC dc) {
-    auto it = table().contexts.find(dc);
-    return it == table().contexts.end() ? nullptr : it->second.get();
+int openDCCount() { return static_cast<int>(openContexts.size()); }
+
+bool selectedInOpenContext(HGDIOBJ object) {
+    return openContexts.any([object](const DeviceContext& dc) {
+        return dc.pen == object || dc.brush == object || dc.font == object;
+    });
 }
-
-int openDCCount() { return static_cast<int>(table().contexts.size()); }
 
 }  // namespace qmp

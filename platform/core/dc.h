@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "core/handle_table.h"
+
 namespace qmp {
 
 // An 8-bit palettized pixel store.
@@ -41,9 +43,17 @@ struct DeviceContext {
     POINT position{0, 0};
 };
 
+// The open contexts, looked up by every GDI call: the lookup is inline.
+using ContextTable = HandleTable<DeviceContext, 10000, 0x1>;  // as many as Windows' default handle quota
+extern constinit ContextTable openContexts;
+
+// Null when the table of contexts is full.
 HDC openDC(PixelTarget* target);
 void closeDC(HDC dc);
-DeviceContext* contextOf(HDC dc);  // null for a handle that is not an open context
+// Null for a handle that is not an open context.
+inline DeviceContext* contextOf(HDC dc) { return openContexts.find(reinterpret_cast<uintptr_t>(dc)); }
 int openDCCount();
+// Whether some open context has the object selected.
+bool selectedInOpenContext(HGDIOBJ object);
 
 }  // namespace qmp

@@ -21,6 +21,8 @@ struct TraceState {
     std::vector<platform::CallRecord> log;
     std::unordered_map<std::string, std::vector<FaultPlan>> plans;
     bool active() const { return logging || !plans.empty(); }
+    // Calls made while globals are destroyed at exit, after this state, go untraced.
+    ~TraceState() { tracingActive = false; }
 };
 
 TraceState& state() {
@@ -28,17 +30,22 @@ TraceState& state() {
     return s;
 }
 
+void noteActivity() { tracingActive = state().active(); }
+
 const ResetHook resetTrace([] {
     state().logging = false;
     state().log.clear();
     state().plans.clear();
+    noteActivity();
 });
 
 }  // namespace
 
-bool enterCall(const char* name, long* error) {
+bool tracingActive = false;
+
+bool traceCall(const char* name, long* error) {
     TraceState& s = state();
-    if (!s.active()) return false;  // the fast path of every call
+    if (!s.active()) return false;
     if (s.logging) s.log.push_back({clock::now(), name});
     auto it = s.plans.find(name);
     if (it == s.plans.end()) return false;
@@ -55,6 +62,7 @@ bool enterCall(const char* name, long* error) {
         ++i;
     }
     if (plans.empty()) s.plans.erase(it);
+    noteActivity();
     return fail;
 }
 
@@ -65,9 +73,13 @@ namespace platform {
 void failCall(const std::string& name, int occurrence, long error) {
     if (occurrence < 1) return;
     qmp::state().plans[name].push_back({occurrence - 1, error});
+    qmp::noteActivity();
 }
 
-void setCallLogging(bool enabled) { qmp::state().logging = enabled; }
+void setCallLogging(bool enabled) {
+    qmp::state().logging = enabled;
+    qmp::noteActivity();
+}
 const std::vector<CallRecord>& callLog() { return qmp::state().log; }
 void clearCallLog() { qmp::state().log.clear(); }
 

@@ -4,10 +4,17 @@
 
 namespace qmp {
 
+// True while the call log is on or a fault plan waits: only then does a call
+// need to be looked at, so every other call pays one test of this flag.
+extern bool tracingActive;
+
+// The work of enterCall when tracing is active.
+bool traceCall(const char* name, long* error);
+
 // Called first by every traced platform call. Records the call when the call
 // log is on and counts it against the fault plans. Returns true when this call
 // must fail; `error` then holds the planned error (0 = the call's usual failure).
-bool enterCall(const char* name, long* error);
+inline bool enterCall(const char* name, long* error) { return tracingActive && traceCall(name, error); }
 
 // Convenience for COM methods: the planned HRESULT, or `usual` when none was given.
 inline long plannedError(long planned, long usual) { return planned != 0 ? planned : usual; }

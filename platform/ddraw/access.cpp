@@ -19,6 +19,7 @@ HRESULT Surface::Lock(LPRECT lpDestRect, LPDDSURFACEDESC lpDDSurfaceDesc, DWORD 
             return DDERR_INVALIDRECT;
         start += static_cast<size_t>(r.top) * static_cast<size_t>(pitch_) + static_cast<size_t>(r.left);
     }
+    bytesMayChange();
     fillDescription(*lpDDSurfaceDesc);
     lpDDSurfaceDesc->dwFlags |= DDSD_LPSURFACE;
     lpDDSurfaceDesc->lpSurface = start;
@@ -44,6 +45,8 @@ HRESULT Surface::GetDC(HDC* lphDC) {
     if (dc_ != nullptr) return DDERR_DCALREADYCREATED;
     if (locked_) return DDERR_SURFACEBUSY;
     dc_ = openDC(this);
+    if (dc_ == nullptr) return DDERR_OUTOFMEMORY;
+    bytesMayChange();
     *lphDC = dc_;
     return DD_OK;
 }

@@ -89,6 +89,18 @@ void copyArea(const Surface& source, const Area& from, Surface& dest, const Area
 
     const size_t destPitch = static_cast<size_t>(dest.pitch());
     uint8_t* destRow = dest.bits() + static_cast<size_t>(visible.top) * destPitch + static_cast<size_t>(visible.left);
+    // A keyed copy without scaling moves the source's opaque runs.
+    OpaqueRuns& runs = source.opaqueRuns();
+    if (key != nullptr && sameWidth && sameHeight && scratch.empty() &&
+        runs.ready(source.pixels(), source.pitch(), source.width(), source.height(), *key)) {
+        const int first = static_cast<int>(from.left + firstColumn);
+        for (int64_t y = visible.top - to.top; y < visible.bottom - to.top; ++y, destRow += destPitch) {
+            const int sourceY = static_cast<int>(from.top + y);
+            copyRowRuns(runs, sourceY, source.pixels() + static_cast<size_t>(sourceY) * static_cast<size_t>(source.pitch()),
+                        first, width, destRow);
+        }
+        return;
+    }
     for (int64_t y = visible.top - to.top; y < visible.bottom - to.top; ++y, destRow += destPitch) {
         const int64_t sourceY = sameHeight ? y : y * from.height() / to.height();
         const uint8_t* sourceRow = sourceBase + static_cast<size_t>(sourceY) * sourcePitch;
@@ -146,6 +158,7 @@ HRESULT Surface::Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE lpDDSrcSurface, LPRE
     }
     if (!visible.inside(whole(*this))) return DDERR_INVALIDRECT;
 
+    bytesMayChange();
     if (fill) {
         fillArea(*this, visible, static_cast<uint8_t>(lpDDBltFx->dwFillColor));
     } else {
@@ -176,6 +189,7 @@ HRESULT Surface::BltFast(DWORD dwX, DWORD dwY, LPDIRECTDRAWSURFACE lpDDSrcSurfac
     // A source that never had a key set keys by its initial key, 0.
     pixels::KeyRange range;
     const bool useKey = keyed && keyRange(source->hasSourceKey_ ? source->sourceKey_ : DDCOLORKEY{0, 0}, &range);
+    bytesMayChange();
     copyArea(*source, from, *this, to, to, useKey ? &range : nullptr);
     changedOnScreen();
     return DD_OK;

@@ -15,11 +15,15 @@ void loseExclusiveSurfaces() {
 
 void Surface::lose() {
     lost_ = true;
+    bytesMayChange();
     // The display memory went to someone else: what was in it is gone.
     std::memset(pixels_.get(), 0, static_cast<size_t>(pitch_) * static_cast<size_t>(height_));
 }
 
-void Surface::restore() { lost_ = false; }
+void Surface::restore() {
+    lost_ = false;
+    bytesMayChange();
+}
 
 HRESULT Surface::IsLost() {
     QMP_TRACE_HRESULT("IDirectDrawSurface::IsLost", DDERR_GENERIC);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/dc.h"
+#include "ddraw/opaque_runs.h"
 
 namespace qmp::ddraw {
 
@@ -144,6 +145,10 @@ public:
 
     void attachBackBuffer(Surface* back);
     void setSourceKey(const DDCOLORKEY& key);
+    // The opaque runs of the bytes under the source key, for keyed copies from the surface.
+    OpaqueRuns& opaqueRuns() const { return opaqueRuns_; }
+    // Anything that may write the bytes calls this first.
+    void bytesMayChange() { opaqueRuns_.forget(); }
     // Exclusive mode was lost: the bytes are gone.
     void lose();
     void restore();
@@ -179,6 +184,7 @@ private:
     Clipper* clipper_ = nullptr;
     Surface* backBuffer_ = nullptr;   // of a primary surface
     Surface* frontBuffer_ = nullptr;  // of its back buffer, while attached
+    mutable OpaqueRuns opaqueRuns_;
 };
 
 class Device final : public IDirectDraw {

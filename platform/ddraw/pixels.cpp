@@ -3,11 +3,6 @@
 #include <cstring>
 
 namespace qmp::ddraw::pixels {
-namespace {
-
-inline bool opaque(uint8_t value, KeyRange key) { return static_cast<uint8_t>(value - key.low) > key.span; }
-
-}  // namespace
 
 void copyRowKeyed(const uint8_t* source, uint8_t* dest, int width, KeyRange key) {
     int x = 0;

@@ -11,6 +11,8 @@ struct KeyRange {
     uint8_t span = 0;
 };
 
+inline bool opaque(uint8_t value, KeyRange key) { return static_cast<uint8_t>(value - key.low) > key.span; }
+
 void copyRowKeyed(const uint8_t* source, uint8_t* dest, int width, KeyRange key);
 
 // columns[i] is the source column of destination pixel i.

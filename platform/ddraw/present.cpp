@@ -52,6 +52,8 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE lpDDSurfaceTargetOverride, DWORD dwFla
     if (lpDDSurfaceTargetOverride != nullptr && lpDDSurfaceTargetOverride != backBuffer_) return DDERR_INVALIDPARAMS;
     if (lost_ || backBuffer_->lost_) return DDERR_SURFACELOST;
     if (busy() || backBuffer_->busy()) return DDERR_SURFACEBUSY;
+    bytesMayChange();
+    backBuffer_->bytesMayChange();
     std::swap(pixels_, backBuffer_->pixels_);
     changedOnScreen();
     return DD_OK;

@@ -1,14 +1,15 @@
-// The handle table. Handles are numbers that are never dereferenced and never
-// reused, so a stale or hostile handle is only a failed lookup.
+// The handle table. Handles are numbers that are never dereferenced; a freed
+// handle's slot is used again under a new generation, so a stale or hostile
+// handle is only a failed lookup.
 #include "gdi/objects.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
-#include <unordered_map>
 #include <variant>
-#include <vector>
 
+#include "core/handle_table.h"
 #include "core/reset.h"
 #include "core/trace.h"
 #include "platform/control.h"
@@ -18,26 +19,23 @@ namespace {
 
 struct Object {
     std::variant<Pen, Brush, Font> value;
-    bool stock = false;
-    std::vector<HDC> selectedInto;  // contexts it was selected into; some may have moved on or closed
 };
 
-struct ObjectTable {
-    std::unordered_map<uintptr_t, Object> objects;
-    uintptr_t nextHandle = 0x10000;
-};
+constexpr uintptr_t kObjectKind = 0x2;
 
-ObjectTable& table() {
-    static ObjectTable t;
-    return t;
-}
+constexpr size_t kMaxObjects = 10000;  // as Windows' default quota of GDI handles per process
 
-// Stock objects live at fixed handles below the program's.
+using Table = HandleTable<Object, kMaxObjects, kObjectKind>;
+constinit Table objects{};
+Table& table() { return objects; }
+
+// Stock objects live at fixed handles below the program's, outside the table.
 constexpr uintptr_t kStockBase = 0x100;
 constexpr int kStockCount = DEFAULT_GUI_FONT + 1;
-uintptr_t stockHandleValue(int index) { return kStockBase + static_cast<uintptr_t>(index) * 0x10; }
+constexpr uintptr_t kStockStride = 0x10;
+uintptr_t stockHandleValue(int index) { return kStockBase + static_cast<uintptr_t>(index) * kStockStride; }
 
-bool makeStock(int index, Object& out) {
+constexpr bool makeStock(int index, Object& out) {
     auto brush = [](COLORREF c) { return Brush{false, c}; };
     switch (index) {
         case WHITE_BRUSH: out.value = brush(0xFFFFFF); return true;
@@ -60,44 +58,46 @@ bool makeStock(int index, Object& out) {
     }
 }
 
-HGDIOBJ stockObject(int index) {
-    if (index < 0 || index >= kStockCount) return nullptr;
-    ObjectTable& t = table();
-    const uintptr_t handle = stockHandleValue(index);
-    if (!t.objects.count(handle)) {
-        Object o;
-        if (!makeStock(index, o)) return nullptr;
-        o.stock = true;
-        t.objects.emplace(handle, std::move(o));
+struct StockObjects {
+    std::array<Object, kStockCount> objects;
+    std::array<bool, kStockCount> exists{};
+    constexpr StockObjects() {
+        for (int i = 0; i < kStockCount; ++i) exists[i] = makeStock(i, objects[i]);
     }
-    return reinterpret_cast<HGDIOBJ>(handle);
+};
+
+constinit const StockObjects stockObjects;
+const StockObjects& stock() { return stockObjects; }
+
+// The index of the stock object behind a handle, or -1.
+int stockIndexOf(HGDIOBJ handle) {
+    const uintptr_t value = reinterpret_cast<uintptr_t>(handle);
+    if (value < kStockBase || (value - kStockBase) % kStockStride != 0) return -1;
+    const uintptr_t index = (value - kStockBase) / kStockStride;
+    return index < kStockCount && stock().exists[index] ? static_cast<int>(index) : -1;
 }
 
-Object* find(HGDIOBJ handle) {
-    auto it = table().objects.find(reinterpret_cast<uintptr_t>(handle));
-    return it == table().objects.end() ? nullptr : &it->second;
+HGDIOBJ stockObject(int index) {
+    if (index < 0 || index >= kStockCount || !stock().exists[index]) return nullptr;
+    return reinterpret_cast<HGDIOBJ>(stockHandleValue(index));
 }
 
-HGDIOBJ add(std::variant<Pen, Brush, Font> value) {
-    Object o;
-    o.value = std::move(value);
-    ObjectTable& t = table();
-    const uintptr_t handle = t.nextHandle;
-    t.nextHandle += 0x10;
-    t.objects.emplace(handle, std::move(o));
-    return reinterpret_cast<HGDIOBJ>(handle);
+const Object* find(HGDIOBJ handle) {
+    if (const Object* made = table().find(reinterpret_cast<uintptr_t>(handle))) return made;
+    const int index = stockIndexOf(handle);
+    return index < 0 ? nullptr : &stock().objects[index];
 }
+
+HGDIOBJ add(const Object& o) { return reinterpret_cast<HGDIOBJ>(table().add(o)); }
 
 // Deletes every object the program made; stock objects stay.
-const ResetHook resetObjects([] {
-    std::erase_if(table().objects, [](const auto& entry) { return !entry.second.stock; });
-});
+const ResetHook resetObjects([] { table().clear(); });
 
 template <typename T>
 const T& selectedOr(HGDIOBJ handle, int stockIndex) {
-    if (Object* o = find(handle))
+    if (const Object* o = find(handle))
         if (const T* value = std::get_if<T>(&o->value)) return *value;
-    return std::get<T>(find(stockObject(stockIndex))->value);
+    return std::get<T>(stock().objects[stockIndex].value);
 }
 
 // The slot of a context that holds objects of the kind of `o`, and its default.
@@ -112,15 +112,6 @@ HGDIOBJ* slotFor(DeviceContext& dc, const Object& o, int* stockIndex) {
     }
     *stockIndex = SYSTEM_FONT;
     return &dc.font;
-}
-
-// Forgets the contexts that closed or selected something else since.
-void forgetStaleSelections(Object& o, HGDIOBJ handle) {
-    std::erase_if(o.selectedInto, [&](HDC hdc) {
-        qmp::DeviceContext* dc = qmp::contextOf(hdc);
-        int stockIndex = 0;
-        return dc == nullptr || *slotFor(*dc, o, &stockIndex) != handle;
-    });
 }
 
 // A whole-multiple scale for a bitmap face asked for `size` pixels against its own `natural`.
@@ -151,12 +142,12 @@ HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color) {
     QMP_TRACE_VALUE("CreatePen", nullptr);
     if (iStyle != PS_SOLID && iStyle != PS_NULL) return nullptr;  // dashed and inside-frame pens are not drawn
     const int width = cWidth < 0 ? (cWidth == INT32_MIN ? INT32_MAX : -cWidth) : cWidth;
-    return static_cast<HPEN>(add(Pen{iStyle, width, color}));
+    return static_cast<HPEN>(add(Object{Pen{iStyle, width, color}}));
 }
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
     QMP_TRACE_VALUE("CreateSolidBrush", nullptr);
-    return static_cast<HBRUSH>(add(Brush{false, color}));
+    return static_cast<HBRUSH>(add(Object{Brush{false, color}}));
 }
 
 HFONT WINAPI CreateFontA(int cHeight, int cWidth, int /*cEscapement*/, int /*cOrientation*/, int cWeight,
@@ -176,7 +167,7 @@ HFONT WINAPI CreateFontA(int cHeight, int cWidth, int /*cEscapement*/, int /*cOr
     font.bold = cWeight >= 600;
     font.underline = bUnderline != 0;
     font.strikeOut = bStrikeOut != 0;
-    return static_cast<HFONT>(add(font));
+    return static_cast<HFONT>(add(Object{font}));
 }
 
 HGDIOBJ WINAPI GetStockObject(int i) {
@@ -187,38 +178,26 @@ HGDIOBJ WINAPI GetStockObject(int i) {
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
     QMP_TRACE_VALUE("SelectObject", nullptr);
     qmp::DeviceContext* dc = qmp::contextOf(hdc);
-    Object* o = find(h);
+    const Object* o = find(h);
     if (dc == nullptr || o == nullptr) return nullptr;
     int stockIndex = 0;
     HGDIOBJ* slot = slotFor(*dc, *o, &stockIndex);
     HGDIOBJ previous = *slot != nullptr ? *slot : stockObject(stockIndex);
     *slot = h;
-    if (!o->stock) {
-        forgetStaleSelections(*o, h);
-        if (std::find(o->selectedInto.begin(), o->selectedInto.end(), hdc) == o->selectedInto.end())
-            o->selectedInto.push_back(hdc);
-    }
     return previous;
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ ho) {
     QMP_TRACE_VALUE("DeleteObject", FALSE);
-    Object* o = find(ho);
-    if (o == nullptr) return FALSE;
-    if (o->stock) return TRUE;  // stock objects are never freed
-    forgetStaleSelections(*o, ho);
-    if (!o->selectedInto.empty()) return FALSE;  // still selected into an open context: it stays
-    table().objects.erase(reinterpret_cast<uintptr_t>(ho));
+    if (stockIndexOf(ho) >= 0) return TRUE;  // stock objects are never freed
+    if (table().find(reinterpret_cast<uintptr_t>(ho)) == nullptr) return FALSE;
+    if (qmp::selectedInOpenContext(ho)) return FALSE;  // still selected into an open context: it stays
+    table().remove(reinterpret_cast<uintptr_t>(ho));
     return TRUE;
 }
 
 namespace platform {
 
-int liveGdiObjects() {
-    int made = 0;
-    for (const auto& entry : table().objects)
-        if (!entry.second.stock) ++made;
-    return made + qmp::openDCCount();
-}
+int liveGdiObjects() { return static_cast<int>(table().size()) + qmp::openDCCount(); }
 
 }  // namespace platform

@@ -1,11 +1,38 @@
 // Pixel work through the mixing tables, on locked surface memory: the
 // translucentCopy and smoothCanvas of translucency.h.
+#include <emmintrin.h>
+
 #include <algorithm>
-#include <cstring>
+#include <bit>
 
 #include "display/display.h"
+#include "display/smoothing.h"
 #include "display/surface_lock.h"
 #include "display/translucency.h"
+
+namespace {
+
+// One row of the copy: each source pixel that is not transparent mixes with the
+// target pixel under it. The row is read sixteen pixels at a time and only the
+// opaque ones are visited, so the minimap's wide see-through margins and the
+// cave's background cost a compare per block.
+void blendRow(const uint8_t* source, uint8_t* target, int64_t count) {
+    const __m128i transparent = _mm_set1_epi8(static_cast<char>(TRANSPARENT_INDEX));
+    int64_t k = 0;
+    for (; k + 16 <= count; k += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + k));
+        unsigned opaque = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, transparent))) & 0xFFFFu;
+        for (; opaque; opaque &= opaque - 1) {
+            const int64_t i = k + std::countr_zero(opaque);
+            target[i] = BlendTable[source[i] * 256 + target[i]];
+        }
+    }
+    for (; k < count; ++k) {
+        if (source[k] != TRANSPARENT_INDEX) target[k] = BlendTable[source[k] * 256 + target[k]];
+    }
+}
+
+}  // namespace
 
 // The copy is clipped to the source and the target as they were locked, so a
 // rectangle that reaches past an edge draws its inside part only.
@@ -30,12 +57,7 @@ bool translucentCopy(LPDIRECTDRAWSURFACE target, int32_t x, int32_t y, LPDIRECTD
     for (int64_t r = firstRow; r < endRow; ++r) {
         const uint8_t* sourceRow = sourceBytes + r * sourceDesc.lPitch;
         uint8_t* targetRow = targetBytes + (y + r) * targetDesc.lPitch;
-        for (int64_t k = firstColumn; k < endColumn; ++k) {
-            uint8_t s = sourceRow[k];
-            if (s == TRANSPARENT_INDEX) continue;
-            uint8_t& t = targetRow[x + k];
-            t = BlendTable[s * 256 + t];
-        }
+        if (endColumn > firstColumn) blendRow(sourceRow + firstColumn, targetRow + x + firstColumn, endColumn - firstColumn);
     }
 
     unlockWholeSurface(source);
@@ -50,38 +72,9 @@ HRESULT smoothCanvas(LPDIRECTDRAWSURFACE surface) {
     DDSURFACEDESC desc;
     HRESULT locked = lockWholeSurface(surface, desc);
     if (FAILED(locked)) return locked;
-
     // The screen's size, kept inside a smaller surface.
     int64_t width = std::min<int64_t>(screenWidth, desc.dwWidth);
     int64_t height = std::min<int64_t>(screenHeight, desc.dwHeight);
-    int64_t pitch = desc.lPitch;
-    uint8_t* bytes = surfaceBytes(desc);
-    for (int64_t y = 1; y < height - 1; ++y) {
-        const uint8_t* above = bytes + (y - 1) * pitch;  // already smoothed
-        uint8_t* row = bytes + y * pitch;
-        const uint8_t* below = bytes + (y + 1) * pitch;
-        int left = row[0];  // the left neighbour's new value, kept out of memory
-        for (int64_t x = 1; x < width - 1; ++x) {
-            // Mostly black: eight zero pixels stay zero and leave a zero neighbour.
-            if (x + 8 <= width - 1) {
-                uint64_t eight;
-                std::memcpy(&eight, row + x, sizeof eight);
-                if (eight == 0) {
-                    left = 0;
-                    x += 7;
-                    continue;
-                }
-            }
-            int value = row[x];
-            if (value != 0) {
-                // The left neighbour comes last: it is the value just computed,
-                // and the other seven can be summed while it is.
-                int others = above[x - 1] + above[x] + above[x + 1] + row[x + 1] + below[x - 1] + below[x] + below[x + 1];
-                value = SmoothingTable[others + left];
-                row[x] = static_cast<uint8_t>(value);
-            }
-            left = value;
-        }
-    }
+    smoothPixels(surfaceBytes(desc), desc.lPitch, width, height);
     return unlockWholeSurface(surface);
 }

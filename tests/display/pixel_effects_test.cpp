@@ -4,6 +4,7 @@
 #include <random>
 
 #include "app/startup.h"
+#include "display/smoothing.h"
 #include "display/translucency.h"
 #include "support/surface_test.h"
 
@@ -77,6 +78,30 @@ TEST_F(TranslucentCopyTest, RectanglesAreClippedAtEveryEdgeOfBothSurfaces) {
         std::vector<uint8_t> want = expected(p.x, p.y, p.width, p.height);
         ASSERT_TRUE(translucentCopy(target, p.x, p.y, source, p.width, p.height)) << p.x << "," << p.y;
         EXPECT_EQ(memory(target), want) << p.x << "," << p.y << " " << p.width << "x" << p.height;
+    }
+}
+
+// Rows long enough for the copy's sixteen-pixel blocks and their tails, dense,
+// sparse and random, against the copy written out pixel by pixel.
+TEST_F(TranslucentCopyTest, WideRowsMatchThePixelByPixelCopy) {
+    LPDIRECTDRAWSURFACE wide = makeSurface(45, 6), under = makeSurface(50, 9);
+    for (int seeInTen : {0, 9, 5}) {
+        std::mt19937 random(static_cast<uint32_t>(seeInTen));
+        std::vector<uint8_t> s(45 * 6), t(50 * 9);
+        for (uint8_t& v : s) v = static_cast<int>(random() % 10) < seeInTen ? 253 : static_cast<uint8_t>(random());
+        for (uint8_t& v : t) v = static_cast<uint8_t>(random());
+        for (int32_t x : {3, -7, 20}) {
+            setPixels(wide, s);
+            setPixels(under, t);
+            std::vector<uint8_t> want = t;
+            for (int r = 0; r < 6; ++r) {
+                for (int k = std::max(0, -x); k < 45 && x + k < 50; ++k) {
+                    if (s[r * 45 + k] != 253) want[(2 + r) * 50 + x + k] = BlendTable[s[r * 45 + k] * 256 + t[(2 + r) * 50 + x + k]];
+                }
+            }
+            ASSERT_TRUE(translucentCopy(under, x, 2, wide, 45, 6));
+            EXPECT_EQ(pixels(under), want) << seeInTen << " at " << x;
+        }
     }
 }
 
@@ -168,6 +193,35 @@ TEST_F(SmoothCanvasTest, RandomPicturesMatchTheFilterWrittenOutAndTheBordersStay
             EXPECT_EQ(after[y * 640], p[y * 640]);
             EXPECT_EQ(after[y * 640 + 639], p[y * 640 + 639]);
         }
+    }
+}
+
+// The fast filter against the plain one: dense, sparse and random pictures, and
+// runs with black between them; the fireworks' size and smaller ones whose rows
+// end inside their pitch or at the very end of the memory, widths below the
+// fast filter's least, and a table that does not hold eighths.
+TEST_F(SmoothCanvasTest, TheFastFilterMatchesThePlainOneOnEveryKindOfPicture) {
+    struct Case {
+        int width, height, pitch, zeroInTen;
+        bool runs = false, oddTable = false;
+    };
+    for (Case c : {Case{640, 480, 640, 0}, Case{640, 480, 640, 3}, Case{640, 480, 640, 9}, Case{640, 480, 640, 6, true},
+                   Case{100, 37, 104, 5}, Case{64, 9, 64, 2, true}, Case{65, 8, 68, 7}, Case{63, 20, 64, 1},
+                   Case{18, 4, 20, 0}, Case{640, 20, 640, 4, false, true}}) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " pitch " << c.pitch << " zeros "
+                                        << c.zeroInTen << (c.runs ? " runs" : "") << (c.oddTable ? " odd table" : ""));
+        for (int i = 0; i < 2048; ++i) SmoothingTable[i] = static_cast<uint8_t>(c.oddTable ? i * 7 : i >> 3);
+        std::mt19937 random(static_cast<uint32_t>(c.width * 31 + c.height + c.zeroInTen));
+        std::vector<uint8_t> picture(static_cast<size_t>(c.pitch) * c.height);
+        for (size_t i = 0; i < picture.size(); ++i) {
+            const bool black = c.runs ? (i / 7 + i / 3000) % 10 < static_cast<size_t>(c.zeroInTen)
+                                      : static_cast<int>(random() % 10) < c.zeroInTen;
+            picture[i] = black ? 0 : static_cast<uint8_t>(random());
+        }
+        std::vector<uint8_t> fast = picture, plain = picture;
+        smoothPixels(fast.data(), c.pitch, c.width, c.height);
+        smoothPixelsPlain(plain.data(), c.pitch, c.width, c.height);
+        EXPECT_EQ(fast, plain);
     }
 }
 

@@ -49,6 +49,49 @@ TEST_F(DirectDrawTest, KeyedCopyLeavesKeyedPixelsUntouched) {
     EXPECT_EQ(read(dest), sprite);
 }
 
+// Repeated keyed copies move the opaque runs found in the source; every way of
+// changing its bytes or its key must be seen by the next copies. The expected
+// source is kept aside: reading it back would lock it.
+TEST_F(DirectDrawTest, RepeatedKeyedCopiesFollowEveryChangeOfTheSource) {
+    const int w = 37, h = 5;
+    LPDIRECTDRAWSURFACE source = keyedOffscreen(w, h), other = offscreen(w, h), dest = offscreen(w, h);
+    Pixels sprite = pattern(w, h);
+    for (size_t i = 0; i < sprite.size(); i += 3) sprite[i] = 253;
+    write(source, sprite);
+    fill(other, 253);
+    uint8_t key = 253;
+    RECT area{5, 1, 30, 3};
+    auto changeTo = [&](int step) {
+        if (step == 1) write(source, Pixels(sprite.rbegin(), sprite.rend()));
+        if (step == 2) fill(source, 40, &area);
+        if (step == 3) {
+            ASSERT_EQ(source->BltFast(0, 0, other, &area, DDBLTFAST_WAIT), DD_OK);
+        }
+        if (step == 4) {
+            DDCOLORKEY other{40, 40};
+            ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &other), DD_OK);
+        }
+        if (step == 1) std::reverse(sprite.begin(), sprite.end());
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                bool inArea = x >= 5 && x < 30 && y >= 1 && y < 3, inCorner = x < 25 && y < 2;
+                if (step == 2 && inArea) sprite[static_cast<size_t>(y) * w + x] = 40;
+                if (step == 3 && inCorner) sprite[static_cast<size_t>(y) * w + x] = 253;
+            }
+        if (step == 4) key = 40;
+    };
+    for (int step = 0; step <= 4; ++step) {
+        changeTo(step);
+        for (int copy = 0; copy < 3; ++copy) {
+            fill(dest, 9);
+            ASSERT_EQ(dest->BltFast(0, 0, source, nullptr, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
+            Pixels got = read(dest);
+            for (size_t i = 0; i < sprite.size(); ++i)
+                ASSERT_EQ(got[i], sprite[i] == key ? 9 : sprite[i]) << "step " << step << " copy " << copy << " at " << i;
+        }
+    }
+}
+
 // A key set without DDCKEY_COLORSPACE is one colour: its low value.
 TEST_F(DirectDrawTest, AKeyWithoutColourSpaceSkipsItsLowValueOnly) {
     LPDIRECTDRAWSURFACE source = offscreen(256, 1);
