@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes sure the Debian packages a step needs are installed.
-#   scripts/deps.sh build|test|asan|windows|wine|fuzz ...
+#   scripts/deps.sh build|test|asan|windows|wine|fuzz|valgrind|web ...
 # As root it installs what is missing; otherwise it prints the apt-get line and fails.
 set -euo pipefail
 
@@ -14,6 +14,7 @@ packages_for() {
     fuzz) echo "clang libclang-rt-14-dev" ;;
     valgrind) echo "valgrind" ;;
     bench) echo "valgrind jq" ;;
+    web) echo "emscripten node-acorn binaryen chromium python3" ;;
     *) echo "deps.sh: unknown package set '$1'" >&2; exit 2 ;;
   esac
 }

@@ -75,6 +75,9 @@ public:
 
     // Alt+Enter: between full screen and a window; nothing where there is no window.
     virtual void toggleFullscreen() {}
+
+    // F12 saved the screenshot at `path`; a page offers it as a download.
+    virtual void screenshotSaved(const std::string& /*path*/) {}
 };
 
 Backend& backend();
@@ -86,6 +89,7 @@ std::unique_ptr<Backend> makeHeadlessBackend();
 // The SDL2 window (platform/backend/sdl); null when no window can be opened,
 // with the reason in one line in `why` (SDL's own messages kept off stderr).
 struct LaunchOptions;
+// In a web page the page is the window (platform/backend/web).
 std::unique_ptr<Backend> makeWindowBackend(const LaunchOptions& options, std::string* why);
 
 }  // namespace qmp

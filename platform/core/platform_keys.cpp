@@ -32,10 +32,12 @@ void screenshot() {
     std::string error;
     if (picture.width <= 0)
         overlay::say("Screenshot not saved: there is no picture yet");
-    else if (screenshots().save(picture, &path, &error))
+    else if (screenshots().save(picture, &path, &error)) {
         overlay::say("Screenshot saved: " + std::filesystem::path(path).lexically_normal().string());
-    else
+        backend().screenshotSaved(path);
+    } else {
         overlay::say("Screenshot not saved: " + error);
+    }
     presentation::refreshOverlay();  // at once, also while the program shows nothing new
 }
 

@@ -1,10 +1,12 @@
-// platform/control.h's savePng: PNG output of the visible picture, through
-// libpng.
+// PNG files through libpng: platform/control.h's savePng writes the visible
+// picture, loadPng reads a capture back.
 #include <png.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#include "core/png.h"
 
 #include "platform/control.h"
 
@@ -48,3 +50,29 @@ bool savePng(const RgbImage& image, const std::string& path, std::string* error)
 }
 
 }  // namespace platform
+
+namespace qmp {
+
+bool loadPng(const std::string& path, platform::RgbImage* image, std::string* error) {
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str())) {
+        if (error) *error = path + ": " + png.message;
+        return false;
+    }
+    png.format = PNG_FORMAT_RGB;
+    platform::RgbImage result;
+    result.width = static_cast<int>(png.width);
+    result.height = static_cast<int>(png.height);
+    result.rgb.resize(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, result.rgb.data(), 0, nullptr)) {
+        if (error) *error = path + ": " + png.message;
+        png_image_free(&png);
+        return false;
+    }
+    *image = std::move(result);
+    return true;
+}
+
+}  // namespace qmp

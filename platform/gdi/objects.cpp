@@ -61,13 +61,16 @@ constexpr bool makeStock(int index, Object& out) {
 struct StockObjects {
     std::array<Object, kStockCount> objects;
     std::array<bool, kStockCount> exists{};
-    constexpr StockObjects() {
+    StockObjects() {
         for (int i = 0; i < kStockCount; ++i) exists[i] = makeStock(i, objects[i]);
     }
 };
 
-constinit const StockObjects stockObjects;
-const StockObjects& stock() { return stockObjects; }
+// Made on first use, so that another global's constructor may already ask.
+const StockObjects& stock() {
+    static const StockObjects stockObjects;
+    return stockObjects;
+}
 
 // The index of the stock object behind a handle, or -1.
 int stockIndexOf(HGDIOBJ handle) {

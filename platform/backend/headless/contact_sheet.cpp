@@ -1,7 +1,5 @@
 #include "backend/headless/contact_sheet.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <cstring>
 
@@ -69,28 +67,6 @@ platform::RgbImage makeContactSheet(const std::vector<platform::RgbImage>& pictu
         }
     }
     return sheet;
-}
-
-bool loadPng(const std::string& path, platform::RgbImage* image, std::string* error) {
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) {
-        if (error) *error = path + ": " + png.message;
-        return false;
-    }
-    png.format = PNG_FORMAT_RGB;
-    platform::RgbImage result;
-    result.width = static_cast<int>(png.width);
-    result.height = static_cast<int>(png.height);
-    result.rgb.resize(PNG_IMAGE_SIZE(png));
-    if (!png_image_finish_read(&png, nullptr, result.rgb.data(), 0, nullptr)) {
-        if (error) *error = path + ": " + png.message;
-        png_image_free(&png);
-        return false;
-    }
-    *image = std::move(result);
-    return true;
 }
 
 }  // namespace qmp

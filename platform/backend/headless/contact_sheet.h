@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/png.h"
 #include "platform/control.h"
 
 namespace qmp {
@@ -11,8 +12,5 @@ namespace qmp {
 // Half-size thumbnails (2 x 2 pixels averaged) in rows of `columns`, in order,
 // on a dark background with a margin around each. Empty for no pictures.
 platform::RgbImage makeContactSheet(const std::vector<platform::RgbImage>& pictures, int columns = 4);
-
-// Reads a PNG file as packed RGB. False with the reason in `error`.
-bool loadPng(const std::string& path, platform::RgbImage* image, std::string* error);
 
 }  // namespace qmp
