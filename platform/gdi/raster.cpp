@@ -20,8 +20,26 @@ void Raster::span(int64_t y, int64_t x0, int64_t x1, uint8_t index) const {
     x0 = std::max<int64_t>(x0, 0);
     x1 = std::min<int64_t>(x1, width);
     if (x0 >= x1) return;
-    std::memset(bits + static_cast<size_t>(y) * static_cast<size_t>(pitch) + static_cast<size_t>(x0), index,
-                static_cast<size_t>(x1 - x0));
+    uint8_t* at = bits + static_cast<size_t>(y) * static_cast<size_t>(pitch) + static_cast<size_t>(x0);
+    const size_t n = static_cast<size_t>(x1 - x0);
+    // Most spans are a few pixels of a short line: two overlapping stores of a
+    // word cost less than a call to memset.
+    if (n >= 4 && n <= 16) {
+        const uint64_t eight = 0x0101010101010101ull * index;
+        if (n >= 8) {
+            std::memcpy(at, &eight, 8);
+            std::memcpy(at + n - 8, &eight, 8);
+        } else {
+            std::memcpy(at, &eight, 4);
+            std::memcpy(at + n - 4, &eight, 4);
+        }
+    } else if (n < 4) {
+        at[0] = index;
+        at[n / 2] = index;
+        at[n - 1] = index;
+    } else {
+        std::memset(at, index, n);
+    }
 }
 
 void thinLine(const Raster& r, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint8_t index) {

@@ -4,10 +4,8 @@
 
 namespace qmp::gdi {
 
-const std::vector<ShapeRun>& ShapeCache::find(uint64_t key, int width, int height,
+const std::vector<ShapeRun>& ShapeCache::make(uint64_t key, int width, int height,
                                              const std::function<void(const Raster&)>& draw) {
-    auto found = shapes_.find(key);
-    if (found != shapes_.end()) return found->second;
     if (shapes_.size() >= kMostShapes) shapes_.clear();
     scratch_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
     draw(Raster{scratch_.data(), width, width, height});

@@ -25,10 +25,19 @@ public:
     // The shape of `key`, made the first time by `draw`: it paints the layers
     // as indices 1 and 2 into an empty width x height pixel store, and the runs
     // are positions in that store.
-    const std::vector<ShapeRun>& find(uint64_t key, int width, int height,
-                                      const std::function<void(const Raster&)>& draw);
+    // A template, so that a shape already kept costs a lookup and no
+    // std::function (whose captures would be copied to the heap every time).
+    template <typename Draw>
+    const std::vector<ShapeRun>& find(uint64_t key, int width, int height, Draw&& draw) {
+        const auto found = shapes_.find(key);
+        if (found != shapes_.end()) return found->second;
+        return make(key, width, height, draw);
+    }
 
 private:
+    const std::vector<ShapeRun>& make(uint64_t key, int width, int height,
+                                      const std::function<void(const Raster&)>& draw);
+
     // The fireworks alone draw lines of up to 20 pixels each way at six widths,
     // some ten thousand shapes; past this many the cache starts afresh, so
     // memory stays bounded (a few megabytes).

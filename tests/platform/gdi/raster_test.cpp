@@ -55,3 +55,21 @@ TEST(DigitalEllipse, RowsMatchTheWalkAlongTheCurve) {
         }
     }
 }
+
+// Spans of every length up to past the word-sized stores, clipped at both
+// ends: exactly the pixels [x0, x1) inside the row change.
+TEST(RasterSpan, FillsExactlyItsPixelsAtEveryLength) {
+    constexpr int W = 48;
+    std::vector<uint8_t> row(W * 3);
+    const qmp::gdi::Raster raster{row.data(), W, W, 3};
+    for (int x0 = -3; x0 < W; x0 += 5) {
+        for (int n = 0; n <= 40; ++n) {
+            std::fill(row.begin(), row.end(), 0);
+            raster.span(1, x0, x0 + n, 7);
+            for (int x = 0; x < W * 3; ++x) {
+                const bool inside = x / W == 1 && x % W >= x0 && x % W < x0 + n;
+                ASSERT_EQ(row[x], inside ? 7 : 0) << "x0 " << x0 << ", length " << n << ", pixel " << x;
+            }
+        }
+    }
+}
