@@ -29,7 +29,16 @@ uint32_t realMilliseconds() {
     return static_cast<uint32_t>(ms);  // wraps like timeGetTime
 }
 
+uint64_t nanoseconds(clockid_t which) {
+    timespec ts{};
+    clock_gettime(which, &ts);
+    return static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec);
+}
+
 }  // namespace
+
+uint64_t threadCpuNs() { return nanoseconds(CLOCK_THREAD_CPUTIME_ID); }
+uint64_t processCpuNs() { return nanoseconds(CLOCK_PROCESS_CPUTIME_ID); }
 
 uint32_t now() { return state().isVirtual ? state().virtualNow : realMilliseconds(); }
 bool isVirtual() { return state().isVirtual; }

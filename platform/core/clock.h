@@ -18,4 +18,9 @@ void useReal();
 void set(uint32_t ms);
 void advance(uint32_t ms);
 
+// CPU time used so far, in nanoseconds, by the calling thread or the whole
+// process (for the rate line; not the program's clock).
+uint64_t threadCpuNs();
+uint64_t processCpuNs();
+
 }  // namespace qmp::clock

@@ -1,7 +1,5 @@
 #include "core/overlay.h"
 
-#include <time.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <deque>
@@ -47,12 +45,6 @@ OverlayState& state() {
 
 const ResetHook resetOverlay([] { state() = OverlayState{}; });
 
-uint64_t processCpuNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return uint64_t(ts.tv_sec) * 1000000000u + uint64_t(ts.tv_nsec);
-}
-
 bool before(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) < 0; }
 
 // A finished second of pictures becomes the rate line; a new one starts.
@@ -60,7 +52,7 @@ void rollRateWindow(uint32_t now) {
     OverlayState& s = state();
     const uint32_t elapsed = now - s.window.start;
     if (elapsed < kRateWindowMs) return;
-    const uint64_t cpuNs = processCpuNs() - s.window.processNs;
+    const uint64_t cpuNs = clock::processCpuNs() - s.window.processNs;
     const double seconds = elapsed / 1000.0;
     const double perPicture = s.window.pictures > 0 ? cpuNs / 1e6 / s.window.pictures : 0.0;
     const double presenting = s.window.pictures > 0 ? s.window.presentingNs / 1e6 / s.window.pictures : 0.0;
@@ -68,7 +60,7 @@ void rollRateWindow(uint32_t now) {
     std::snprintf(line, sizeof line, "%.1f pictures/s  CPU %.1f%% of a core: %.2f ms a picture, %.2f ms presenting",
                   s.window.pictures / seconds, 100.0 * cpuNs / 1e9 / seconds, perPicture, presenting);
     s.rateLine = text::fromUtf8(line);
-    s.window = RateWindow{now, processCpuNs(), 0, 0};
+    s.window = RateWindow{now, clock::processCpuNs(), 0, 0};
 }
 
 uint8_t opacityAt(const Message& message, uint32_t now) {
@@ -95,7 +87,7 @@ void say(const std::string& message) {
 void setShowFps(bool show) {
     OverlayState& s = state();
     s.showFps = show;
-    s.window = RateWindow{clock::now(), processCpuNs(), 0, 0};
+    s.window = RateWindow{clock::now(), clock::processCpuNs(), 0, 0};
 }
 
 bool showsFps() { return state().showFps; }

@@ -1,7 +1,5 @@
 #include "core/presentation.h"
 
-#include <time.h>
-
 #include <algorithm>
 
 #include "core/backend.h"
@@ -26,12 +24,6 @@ PresentationState& state() {
 }
 
 const ResetHook resetPresentation([] { state() = PresentationState{}; });
-
-uint64_t threadCpuNs() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return uint64_t(ts.tv_sec) * 1000000000u + uint64_t(ts.tv_nsec);
-}
 
 // Hands the frame to the backend with the overlay of the moment; its rows
 // count as shown afterwards.
@@ -63,10 +55,12 @@ void show(const Picture& picture) {
     PresentationState& s = state();
     const std::optional<PixelFormat> format = backend().pixelFormat();
     if (!format) return;
-    const uint64_t start = threadCpuNs();
+    // What presenting costs is measured only for the rate line.
+    const bool counting = overlay::showsFps();
+    const uint64_t start = counting ? clock::threadCpuNs() : 0;
     s.converter.convert(picture, *format, s.program);
     if (!s.composing) present(s.program);
-    overlay::countPicture(threadCpuNs() - start);
+    if (counting) overlay::countPicture(clock::threadCpuNs() - start);
 }
 
 const Frame& programFrame() { return state().program; }
