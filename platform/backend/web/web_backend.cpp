@@ -98,7 +98,12 @@ public:
             lines += line.text;
             opacity = std::max<int>(opacity, line.opacity);
         }
-        pageOverlay(text::toUtf8(lines).c_str(), opacity);
+        // The page's line is touched only when it changes, not with every picture.
+        std::string utf8 = text::toUtf8(lines);
+        if (utf8 == shownOverlay_ && opacity == shownOpacity_) return;
+        pageOverlay(utf8.c_str(), opacity);
+        shownOverlay_ = std::move(utf8);
+        shownOpacity_ = opacity;
     }
 
     bool boxOpening(const std::string&) override { return true; }  // drawn in the canvas by core
@@ -193,6 +198,8 @@ private:
     std::set<int> held_;              // keys down in the page
     bool active_ = true;
     uint32_t lastTurn_ = 0;
+    std::string shownOverlay_;  // the page's overlay line as last set (empty at first)
+    int shownOpacity_ = 0;
 };
 
 }  // namespace
