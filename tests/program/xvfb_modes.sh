@@ -25,10 +25,19 @@ require_tools
 mkdir -p "$outdir"
 rm -f "$outdir"/*.png
 
-shoot() {  # NAME: the screen, once the picture is up
-    sleep 2
-    alive || fail "the program ended"
-    import -window root "$outdir/$1.png" || fail "no screenshot $1"
+shoot() {  # NAME: the screen, once the picture is up (a loaded machine may take seconds)
+    sleep 1
+    for _ in $(seq 30); do
+        alive || fail "the program ended"
+        import -window root "$outdir/$1.png" || fail "no screenshot $1"
+        if ge "$(lit "$outdir/$1.png" 1920 1080 0 0)" 0.1; then
+            sleep 0.5  # one more picture, so that what is checked has settled
+            import -window root "$outdir/$1.png" || fail "no screenshot $1"
+            return
+        fi
+        sleep 0.5
+    done
+    fail "$1: nothing on the screen within 16 s"
 }
 dark() {  # NAME w h x y
     local m
@@ -69,7 +78,11 @@ dark integer 316 1000 0 0
 bright integer 1272 200 324 64
 some_lit integer 300 40 1620 0  # the rate line
 xdotool key F12
-sleep 1
+for _ in $(seq 50); do
+    grep -q "^Quillmere: Screenshot saved: " "$outdir/program.err" && break
+    sleep 0.1
+done
+sleep 0.5
 import -window root "$outdir/integer-f12.png" || fail "no screenshot after F12"
 some_lit integer-f12 300 36 0 1044  # F12's message
 grep -q "^Quillmere: Screenshot saved: " "$outdir/program.err" || fail "F12's message is not on stderr"
