@@ -51,7 +51,7 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 
 start_xvfb() {  # WIDTHxHEIGHT
     : >"$scratch/display"
-    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$scratch/display" ] && break

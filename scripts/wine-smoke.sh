@@ -95,7 +95,7 @@ bmp_palette "$bin/bckgnd.bmp" >"$out/palette.txt"
 
 # 1. The virtual screen, on a display number that Xvfb finds free itself.
 exec {display_fd}>"$out/display"
-Xvfb -displayfd "$display_fd" -screen 0 640x480x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+Xvfb -displayfd "$display_fd" -screen 0 640x480x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec {display_fd}>&-
 wait_for "X display" 15 test -s "$out/display"

@@ -42,7 +42,7 @@ trap 'exit 130' INT TERM
 
 # DirectDraw needs a screen: a virtual one, on a display number Xvfb picks.
 exec {display_fd}>"$out/display"
-Xvfb -displayfd "$display_fd" -screen 0 640x480x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+Xvfb -displayfd "$display_fd" -screen 0 640x480x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec {display_fd}>&-
 for _ in $(seq 60); do [ -s "$out/display" ] && break; sleep 0.25; done

@@ -5,6 +5,7 @@ skip() { echo "SKIP: $*"; exit 77; }
 fail() {
     echo "FAIL: $*"
     if [ -s "$outdir/program.err" ]; then echo "--- program's stderr:"; tail -n 40 "$outdir/program.err"; fi
+    if [ -s "$outdir/xvfb.log" ]; then echo "--- Xvfb's log:"; tail -n 20 "$outdir/xvfb.log"; fi
     exit 1
 }
 
@@ -53,8 +54,10 @@ xvfb_cleanup() {
 trap xvfb_cleanup EXIT
 trap 'exit 1' INT TERM
 
+# -noreset: by default the server resets when its last client leaves, and a
+# program started in that moment (the next mode) is refused.
 start_xvfb() {  # WIDTH HEIGHT: Xvfb picks a free display number itself and writes it to fd 3
-    Xvfb -displayfd 3 -screen 0 "${1}x${2}x24" -nolisten tcp 3>"$display_file" >"$outdir/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1}x${2}x24" -nolisten tcp -noreset 3>"$display_file" >"$outdir/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$display_file" ] && break

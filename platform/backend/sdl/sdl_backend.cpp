@@ -186,7 +186,8 @@ std::unique_ptr<Backend> makeWindowBackend(const LaunchOptions& options, std::st
     };
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         const bool x11Asked = x11Only || (asked != nullptr && SDL_strcasecmp(asked, "x11") == 0);
-        if (x11Asked && x11Named) return declined(std::string("the display ") + x11 + " (DISPLAY) does not answer");
+        if (x11Asked && x11Named)
+            return declined(std::string("the display ") + x11 + " (DISPLAY) does not answer: " + SDL_GetError());
         if (!x11Named && !waylandNamed) return declined(noDisplay);
         return declined(std::string("no video device: ") + SDL_GetError());
     }
