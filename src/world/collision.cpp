@@ -8,33 +8,39 @@
 #include <cstdlib>
 
 #include "world/saturate.h"
+#include "world/wide_int.h"
 
 namespace {
 
 // The meeting test works in exact integers: a product of three coordinate
 // differences needs up to 99 bits, so nothing is rounded before the final
 // truncation and a point on a line is found on it.
-using Wide = __int128;
+using Wide = WideInt;
 
-int signOf(Wide v) { return (v > 0) - (v < 0); }
-Wide difference(int32_t to, int32_t from) { return Wide{to} - from; }
+int signOf(Wide v) { return v.sign(); }
+Wide difference(int32_t to, int32_t from) { return Wide{int64_t{to} - from}; }
 
-int32_t narrow(Wide v) {
-    return static_cast<int32_t>(std::clamp<Wide>(v, INT32_MIN, INT32_MAX));
-}
+int32_t narrow(Wide v) { return v.clampedToInt32(); }
 
 // The slope of a line that is not vertical, handed back in single precision.
 float slopeOf(const POINT& from, const POINT& to) {
-    return static_cast<float>(static_cast<double>(difference(to.y, from.y)) /
-                              static_cast<double>(difference(to.x, from.x)));
+    return static_cast<float>(static_cast<double>(int64_t{to.y} - from.y) / static_cast<double>(int64_t{to.x} - from.x));
 }
 
 // The side of P against the line through A and B (not vertical): the sign of
 // s x Px - Py - k for the line's slope s and k = s x Ax - Ay, which is the
 // cross product over Bx - Ax.
+// Differences below 2^31 (every cave's) have their cross product in 64 bits.
 int sideOfLine(const POINT& A, const POINT& B, const POINT& P) {
-    const Wide run = difference(B.x, A.x), rise = difference(B.y, A.y);
-    return signOf(rise * difference(P.x, A.x) - difference(P.y, A.y) * run) * signOf(run);
+    const int64_t run = int64_t{B.x} - A.x, rise = int64_t{B.y} - A.y;
+    const int64_t dx = int64_t{P.x} - A.x, dy = int64_t{P.y} - A.y;
+    auto small = [](int64_t v) { return static_cast<uint64_t>(v + (int64_t{1} << 31)) < (uint64_t{1} << 32); };
+    const int runSign = (run > 0) - (run < 0);
+    if (small(run) && small(rise) && small(dx) && small(dy)) {
+        const int64_t cross = rise * dx - dy * run;
+        return ((cross > 0) - (cross < 0)) * runSign;
+    }
+    return signOf(Wide{rise} * dx - Wide{dy} * run) * runSign;
 }
 
 // The y of the line through A and B (not vertical) at x: Ay plus the offset

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <optional>
+#include <random>
 #include <utility>
 
 #include "world/cave.h"
+#include "world/wide_int.h"
 
 namespace {
 
@@ -117,6 +119,33 @@ TEST(IntersectSegments, ExtremeCoordinatesDoNotOverflow) {
     EXPECT_TRUE(meet(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 0, INT32_MIN, 0, INT32_MAX).has_value());
     meet(INT32_MIN, 0, INT32_MAX, 1, INT32_MIN, 1, INT32_MAX, 0);
     meet(0, INT32_MIN, 1, INT32_MAX, 0, INT32_MAX, 1, INT32_MIN);
+}
+
+TEST(WideInt, AgreesWithTheCompilersOwn128BitsOnTheMeetingTestsSums) {
+    // Products of up to three 33-bit differences, their sums and quotients,
+    // with signs mixed and magnitudes from 0 up.
+    std::mt19937_64 random(7);
+    auto pick = [&] {
+        const int bits = static_cast<int>(random() % 34);
+        const int64_t v = bits == 0 ? 0 : static_cast<int64_t>(random() >> (64 - bits));
+        return random() % 2 ? v : -v;
+    };
+    auto same = [](WideInt w, __int128 v) {
+        return w.sign() == (v > 0) - (v < 0) &&
+               w.clampedToInt32() == static_cast<int32_t>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+    };
+    for (int i = 0; i < 20000; ++i) {
+        const int64_t a = pick(), b = pick(), c = pick(), d = pick(), e = pick();
+        const WideInt w = WideInt(a) * b * c - WideInt(d) * e;
+        const __int128 v = __int128{a} * b * c - __int128{d} * e;
+        ASSERT_TRUE(same(w, v)) << a << " " << b << " " << c << " " << d << " " << e;
+        if (d != 0 && e != 0) {
+            const __int128 q = v / (__int128{d} * e);
+            ASSERT_TRUE(same(w / (WideInt(d) * e), q)) << a << " " << b << " " << c << " / " << d << " " << e;
+            // The quotient itself, not only its clamp: multiplied back it leaves the remainder.
+            ASSERT_TRUE(same(w - w / (WideInt(d) * e) * (WideInt(d) * e), v - q * (__int128{d} * e)));
+        }
+    }
 }
 
 }  // namespace
