@@ -79,7 +79,7 @@ void copyArea(const Surface& source, const Area& from, Surface& dest, const Area
     const int64_t firstColumn = visible.left - to.left;  // in `to`
     const bool sameWidth = from.width() == to.width();
     const bool sameHeight = from.height() == to.height();
-    static thread_local std::vector<int> columns;
+    static std::vector<int> columns;  // kept between copies; the platform, like the demo, runs on one thread
     if (!sameWidth) {
         columns.resize(static_cast<size_t>(width));
         for (int i = 0; i < width; ++i)
