@@ -29,8 +29,8 @@ float slopeOf(const POINT& from, const POINT& to) {
 
 // The side of P against the line through A and B (not vertical): the sign of
 // s x Px - Py - k for the line's slope s and k = s x Ax - Ay, which is the
-// cross product over Bx - Ax.
-// Differences below 2^31 (every cave's) have their cross product in 64 bits.
+// cross product over Bx - Ax. Differences below 2^31 (every cave's) have that
+// product in 64 bits; only larger ones need the wide integers.
 int sideOfLine(const POINT& A, const POINT& B, const POINT& P) {
     const int64_t run = int64_t{B.x} - A.x, rise = int64_t{B.y} - A.y;
     const int64_t dx = int64_t{P.x} - A.x, dy = int64_t{P.y} - A.y;
