@@ -32,11 +32,12 @@ done
 [ -x "$program" ] || { echo "window-cost: no program at $program (build it first)" >&2; exit 1; }
 
 scratch=$(mktemp -d)
-xvfb_pid=""
+# shellcheck source=lib/xvfb.sh
+. "$root/scripts/lib/xvfb.sh"
 demo_pid=""
 cleanup() {
     [ -n "$demo_pid" ] && kill "$demo_pid" 2>/dev/null && wait "$demo_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    xvfb_stop
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -50,21 +51,8 @@ rss_mb() { awk '/^VmRSS:/ { printf "%.0f", $2 / 1024 }' "/proc/$1/status"; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 start_xvfb() {  # WIDTHxHEIGHT
-    : >"$scratch/display"
-    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$scratch/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$scratch/display" ] || { echo "window-cost: Xvfb did not start" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
-    export DISPLAY=":$(head -n 1 "$scratch/display" | tr -d '[:space:]')"
-}
-
-stop_xvfb() {
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
+    xvfb_start "${1}x24" "$scratch/xvfb.log" ||
+        { echo "window-cost: Xvfb did not start" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
 }
 
 # One run in the window: prints "CPU% RSS_MB".
@@ -127,5 +115,5 @@ for screen in 640x480 1920x1080; do
         printf '%-11s %-10s %10s %10s %14s\n' "$screen" "$scene" "$(median <"$scratch/cpu")" \
             "$(median <"$scratch/rss")" "$(median <"$scratch/frames")"
     done
-    stop_xvfb
+    xvfb_stop
 done

@@ -29,14 +29,15 @@ say() {
   printf '[%3d.%d s] %s\n' $((ms / 1000)) $((ms % 1000 / 100)) "$*"
 }
 
-xvfb_pid=""
+# shellcheck source=lib/xvfb.sh
+. "$root/scripts/lib/xvfb.sh"
 wine_pid=""
 wine_running=""
 cleanup() {
   set +e
   [ -n "$wine_pid" ] && kill "$wine_pid" 2>/dev/null
   [ -n "$wine_running" ] && wineserver -k 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  xvfb_stop
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -94,12 +95,7 @@ picture_shows_cave() {
 bmp_palette "$bin/bckgnd.bmp" >"$out/palette.txt"
 
 # 1. The virtual screen, on a display number that Xvfb finds free itself.
-exec {display_fd}>"$out/display"
-Xvfb -displayfd "$display_fd" -screen 0 640x480x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec {display_fd}>&-
-wait_for "X display" 15 test -s "$out/display"
-export DISPLAY=":$(tr -d '[:space:]' <"$out/display")"
+xvfb_start 640x480x24 "$out/xvfb.log" || fail "Xvfb did not start (see $out/xvfb.log)"
 say "Xvfb on $DISPLAY"
 
 # 2. The prefix, made once per build folder. DirectDraw is told to use Wine's GDI

@@ -31,23 +31,18 @@ export WINEPREFIX="$root/build/windows/wine-prefix" WINEARCH=win64 WINEDEBUG=-al
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset WAYLAND_DISPLAY
 
-xvfb_pid=""
+# shellcheck source=lib/xvfb.sh
+. "$root/scripts/lib/xvfb.sh"
 cleanup() {
   set +e
   wineserver -k 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  xvfb_stop
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # DirectDraw needs a screen: a virtual one, on a display number Xvfb picks.
-exec {display_fd}>"$out/display"
-Xvfb -displayfd "$display_fd" -screen 0 640x480x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec {display_fd}>&-
-for _ in $(seq 60); do [ -s "$out/display" ] && break; sleep 0.25; done
-[ -s "$out/display" ] || fail "Xvfb did not start (see $out/xvfb.log)"
-export DISPLAY=":$(tr -d '[:space:]' <"$out/display")"
+xvfb_start 640x480x24 "$out/xvfb.log" || fail "Xvfb did not start (see $out/xvfb.log)"
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >"$out/wineboot.log" 2>&1 || fail "wineboot could not make the prefix (see $out/wineboot.log)"

@@ -31,9 +31,9 @@ require_tools() {
     done
 }
 
-xvfb_pid=""
+# shellcheck source=../../scripts/lib/xvfb.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/xvfb.sh"
 program_pid=""
-display_file=$(mktemp)
 stop_program() {
     if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
         kill "$program_pid" 2>/dev/null
@@ -45,29 +45,13 @@ stop_program() {
 }
 xvfb_cleanup() {
     stop_program
-    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
-    rm -f "$display_file"
+    xvfb_stop
 }
 trap xvfb_cleanup EXIT
 trap 'exit 1' INT TERM
 
-# -noreset: by default the server resets when its last client leaves, and a
-# program started in that moment (the next mode) is refused.
-start_xvfb() {  # WIDTH HEIGHT: Xvfb picks a free display number itself and writes it to fd 3
-    Xvfb -displayfd 3 -screen 0 "${1}x${2}x24" -nolisten tcp -noreset 3>"$display_file" >"$outdir/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$display_file" ] && break
-        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$outdir/xvfb.log")"
-        sleep 0.1
-    done
-    local number
-    number=$(head -n 1 "$display_file" | tr -d '[:space:]')
-    [ -n "$number" ] || fail "Xvfb gave no display number within 10 s"
-    export DISPLAY=":$number"
+start_xvfb() {  # WIDTH HEIGHT
+    xvfb_start "${1}x${2}x24" "$outdir/xvfb.log" || fail "Xvfb did not start"  # fail shows its log
     unset WAYLAND_DISPLAY QUILLMERE_HEADLESS
     echo "Xvfb on $DISPLAY"
 }
